@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace kestrelon {
+
+inline constexpr std::uint32_t kRed = 0x0000FF;
+inline constexpr std::uint32_t kBlue = 0xFF0000;
+inline constexpr std::uint32_t kGrey = 0x808080;
+inline constexpr std::uint32_t kOrange = 0x0080FF;
+inline constexpr std::uint32_t kInactiveCaptionColour = 0x80000003;
+
+// A snapshot of one chip's input controls, as the window holds them.
+struct ChipInputs {
+    QString txtLED;
+    QString Text1;
+    QString txtVin;
+    QString txtRLo;
+    QString txtRHi;
+    int vsVin = 0;
+    int vsRLo = 0;
+    int vsRHi = 0;
+    std::array<bool, 2> optRLo{};  // "0V", "Vext Lo"
+    std::array<bool, 2> optRHi{};  // "Ref Inp", "+Vext Hi"
+    std::array<bool, 2> optMode{}; // "Bar/+V", "Dot/o.c"
+};
+
+struct PanelInputs {
+    std::array<ChipInputs, 2> chip;
+    bool slave = false; // chkSlave checked
+};
+
+// Everything the window shows for one chip, named after the controls. The window seeds it
+// from its controls' design state and applies it back after each run; a run assigns only
+// what its steps reach, so the rest keeps what was shown before.
+struct ChipView {
+    QString lblR1;
+    QString lblVin;
+    QString lblmA;
+    std::uint32_t lblmAForeColor = 0;
+    bool timerEnabled = true;
+    QString lblRefo;
+    QString Label9;
+    std::uint32_t Label9BackColor = kInactiveCaptionColour;
+    QString lblR2;
+    QString lblRadj;
+    QString lblRLo;
+    QString lblRHi;
+    QString lblVmin;
+    QString lblVmax;
+    QString lblGap;
+    std::array<std::uint32_t, 11> shpLED{}; // 0 is the over-range indicator
+    QString lblRlim;
+    QString lblWatts;
+    bool lblRlimVisible = true;
+    bool lblWarnVisible = true;
+    bool lineRlimVisible = true;
+    bool lblWattsVisible = true;
+};
+
+} // namespace kestrelon

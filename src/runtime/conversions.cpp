@@ -1,0 +1,500 @@
+#include "conversions.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace kestrelon {
+
+namespace {
+
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+int hexValue(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+// Converts a validated decimal text ([-]digits[.digits][e[-]digits]) to the nearest double.
+// from_chars reports out-of-range without a value, so the direction is worked out here.
+double decimalToDouble(std::string_view text, long long decimalMagnitude) {
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        const bool negative = !text.empty() && text.front() == '-';
+        value = decimalMagnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        return negative ? -value : value;
+    }
+    return value;
+}
+
+// Characters of a text, optionally passing over blanks (the lenient parse ignores them).
+class Cursor {
+public:
+    Cursor(QStringView text, bool skipBlanks) : m_text(text), m_skip(skipBlanks) { settle(); }
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    char16_t peek() const { return atEnd() ? u'\0' : m_text[m_pos].unicode(); }
+    void next() {
+        ++m_pos;
+        settle();
+    }
+    qsizetype position() const { return m_pos; }
+    void reset(qsizetype pos) { m_pos = pos; }
+
+private:
+    void settle() {
+        while (m_skip && m_pos < m_text.size()) {
+            const char16_t c = m_text[m_pos].unicode();
+            if (c != u' ' && c != u'\t' && c != u'\n')
+                break;
+            ++m_pos;
+        }
+    }
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    bool m_skip;
+};
+
+// Digits collected for from_chars: short numbers stay on the stack.
+class NumberText {
+public:
+    void push(char c) {
+        if (m_size < m_small.size())
+            m_small[m_size] = c;
+        else {
+            if (m_large.empty())
+                m_large.assign(m_small.data(), m_small.size());
+            m_large.push_back(c);
+        }
+        ++m_size;
+    }
+    std::string_view view() const {
+        return m_size <= m_small.size() ? std::string_view(m_small.data(), m_size)
+                                        : std::string_view(m_large);
+    }
+
+private:
+    std::array<char, 64> m_small{};
+    std::string m_large;
+    std::size_t m_size = 0;
+};
+
+// Reads "&H..." / "&O..." digits; values up to 16 and 32 bits wrap to two's complement as
+// the hand-written settings of older tools expect.
+double parseRadix(Cursor& in, int radix) {
+    std::uint64_t exact = 0;
+    double approx = 0.0;
+    bool big = false;
+    for (; !in.atEnd(); in.next()) {
+        const int d = hexValue(in.peek());
+        if (d < 0 || d >= radix)
+            break;
+        if (!big && exact > (std::numeric_limits<std::uint64_t>::max() >> 4)) {
+            big = true;
+            approx = static_cast<double>(exact);
+        }
+        if (big)
+            approx = approx * radix + d;
+        else
+            exact = exact * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
+    }
+    if (big)
+        return approx; // may become +inf for absurdly long digit runs
+    if (exact <= 0xFFFFu)
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(exact));
+    if (exact <= 0xFFFFFFFFu)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(exact));
+    return static_cast<double>(exact);
+}
+
+struct DecimalShape {
+    double value = 0.0;
+    bool hasDigits = false;
+};
+
+// Scans sign, digits with at most one point, and an exponent that counts only when complete.
+DecimalShape scanDecimal(Cursor& in, bool allowDExponent) {
+    DecimalShape out;
+    NumberText text;
+    if (in.peek() == u'+' || in.peek() == u'-') {
+        if (in.peek() == u'-')
+            text.push('-');
+        in.next();
+    }
+    bool seenPoint = false;
+    bool seenNonZero = false;
+    long long intDigits = 0;    // significant digits before the point
+    long long leadingZeros = 0; // zeros after the point before the first significant digit
+    for (; !in.atEnd(); in.next()) {
+        const char16_t c = in.peek();
+        if (isDigit(c)) {
+            out.hasDigits = true;
+            if (c != u'0')
+                seenNonZero = true;
+            if (!seenPoint && seenNonZero)
+                ++intDigits;
+            if (seenPoint && !seenNonZero)
+                ++leadingZeros;
+            text.push(static_cast<char>(c));
+        } else if (c == u'.' && !seenPoint) {
+            seenPoint = true;
+            text.push('.');
+        } else {
+            break;
+        }
+    }
+    if (!out.hasDigits)
+        return out;
+    long long magnitude = intDigits > 0 ? intDigits : -leadingZeros;
+    const char16_t c = in.peek();
+    if (c == u'e' || c == u'E' || (allowDExponent && (c == u'd' || c == u'D'))) {
+        const qsizetype letterAt = in.position();
+        in.next();
+        bool negative = false;
+        if (in.peek() == u'+' || in.peek() == u'-') {
+            negative = in.peek() == u'-';
+            in.next();
+        }
+        if (isDigit(in.peek())) {
+            text.push('e');
+            if (negative)
+                text.push('-');
+            long long exponent = 0;
+            for (; isDigit(in.peek()); in.next()) {
+                if (exponent < 1'000'000'000LL)
+                    exponent = exponent * 10 + (in.peek() - u'0');
+                text.push(static_cast<char>(in.peek()));
+            }
+            magnitude += negative ? -exponent : exponent;
+        } else {
+            in.reset(letterAt); // an incomplete exponent is not part of the number
+        }
+    }
+    out.value = decimalToDouble(text.view(), magnitude);
+    return out;
+}
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
+// The strict number shape used by the settings conversions: the whole text must be a number,
+// with blanks allowed only around it.
+std::optional<double> strictNumber(QStringView text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isBlank(text[first].unicode()))
+        ++first;
+    while (last > first && isBlank(text[last - 1].unicode()))
+        --last;
+    const QStringView number = text.sliced(first, last - first);
+    Cursor in(number, false);
+    const DecimalShape shape = scanDecimal(in, false);
+    if (!shape.hasDigits || !in.atEnd())
+        return std::nullopt;
+    return shape.value;
+}
+
+std::optional<double> roundHalfEven(double value) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double floor = std::floor(value);
+    const double diff = value - floor;
+    if (diff < 0.5)
+        return floor;
+    if (diff > 0.5)
+        return floor + 1.0;
+    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+struct PatternShape {
+    std::string_view fraction; // the placeholders after the point
+    std::string_view literal;  // text after the last placeholder
+    bool hasPoint = false;
+};
+
+PatternShape splitPattern(std::string_view pattern) {
+    PatternShape shape;
+    std::size_t i = 0;
+    while (i < pattern.size() && (pattern[i] == '#' || pattern[i] == '0'))
+        ++i;
+    if (i < pattern.size() && pattern[i] == '.') {
+        shape.hasPoint = true;
+        const std::size_t start = ++i;
+        while (i < pattern.size() && (pattern[i] == '#' || pattern[i] == '0'))
+            ++i;
+        shape.fraction = pattern.substr(start, i - start);
+    }
+    shape.literal = pattern.substr(i);
+    return shape;
+}
+
+} // namespace
+
+double parse(QStringView text) {
+    // Blanks may stand anywhere, even inside a number, and are passed over while reading.
+    Cursor in(text, true);
+    if (in.peek() == u'&') {
+        const qsizetype ampersand = in.position();
+        in.next();
+        const char16_t kind = in.peek();
+        in.next();
+        if (kind == u'h' || kind == u'H')
+            return parseRadix(in, 16);
+        if (kind == u'o' || kind == u'O')
+            return parseRadix(in, 8);
+        in.reset(ampersand);
+    }
+    const DecimalShape shape = scanDecimal(in, true);
+    return shape.hasDigits ? shape.value : 0.0;
+}
+
+namespace {
+
+// The value's decimal form rounded to 15 significant digits, and its decimal exponent.
+// The shortest round-trip form is cheap and, unless it ends in an exact tie at the 16th digit,
+// rounds to the same 15 digits as the exact binary value does.
+int fifteenDigits(double magnitude, std::array<char, 15>& sig) {
+    std::array<char, 40> sci;
+    const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), magnitude,
+                                   std::chars_format::scientific);
+    const char* e = std::find(sci.data(), res.ptr, 'e');
+    std::array<char, 17> all;
+    std::size_t n = 0;
+    for (const char* p = sci.data(); p < e; ++p)
+        if (*p != '.')
+            all[n++] = *p;
+    int exponent = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), res.ptr, exponent);
+
+    const auto exact = [&] {
+        const auto r = std::to_chars(sci.data(), sci.data() + sci.size(), magnitude,
+                                     std::chars_format::scientific, 14);
+        sig[0] = sci[0];
+        std::copy_n(sci.data() + 2, 14, sig.data() + 1);
+        const char* x = sci.data() + 17;
+        int exp = 0;
+        std::from_chars(x + (x[0] == '+' ? 1 : 0), r.ptr, exp);
+        return exp;
+    };
+
+    std::fill(sig.begin(), sig.end(), '0');
+    std::copy_n(all.data(), std::min<std::size_t>(n, 15), sig.data());
+    if (n <= 15)
+        return exponent;
+    const bool tie = all[15] == '5' && (n == 16 || all[16] == '0');
+    if (tie)
+        return exact();
+    if (all[15] >= '5') {
+        int i = 14;
+        while (i >= 0 && sig[static_cast<std::size_t>(i)] == '9')
+            sig[static_cast<std::size_t>(i--)] = '0';
+        if (i >= 0) {
+            ++sig[static_cast<std::size_t>(i)];
+        } else {
+            sig[0] = '1';
+            ++exponent;
+        }
+    }
+    return exponent;
+}
+
+constexpr std::size_t kFormatBuffer = 420;
+constexpr std::size_t kAffixLimit = 64;
+
+// Writes the formatted finite value into out (kFormatBuffer bytes) and returns its length.
+std::size_t formatTo(double value, std::string_view pattern, char* out) {
+    const PatternShape shape = splitPattern(pattern);
+    // Callers use at most two decimals; the cap keeps the fixed buffers below safe for any pattern.
+    const int decimals = std::min(static_cast<int>(shape.fraction.size()), 20);
+
+    // 15 significant digits first; all later rounding works on these decimal digits.
+    const double magnitude = std::fabs(value);
+    std::array<char, 15> sig{};
+    int exponent = 0;
+    if (magnitude != 0.0)
+        exponent = fifteenDigits(magnitude, sig);
+    else
+        sig.fill('0');
+
+    // Fixed-point digits from 10^top down to 10^-decimals, one spare slot in front for a carry.
+    const int top = std::max(exponent, 0);
+    std::array<char, 360> digits;
+    const int count = top + 1 + decimals;
+    std::fill_n(digits.begin(), count + 1, '0');
+    char* fixed = digits.data() + 1;
+    for (int i = 0; i < 15; ++i) {
+        const int power = exponent - i;
+        if (power <= top && power >= -decimals)
+            fixed[top - power] = sig[static_cast<std::size_t>(i)];
+    }
+    const int roundIndex = exponent + decimals + 1;
+    const char roundDigit =
+        (magnitude != 0.0 && roundIndex >= 0 && roundIndex < 15) ? sig[roundIndex] : '0';
+    char* begin = fixed;
+    if (roundDigit >= '5') {
+        int i = count - 1;
+        while (i >= 0 && fixed[i] == '9')
+            fixed[i--] = '0';
+        if (i >= 0) {
+            ++fixed[i];
+        } else {
+            begin = digits.data();
+            *begin = '1';
+        }
+    }
+    const char* intEnd = fixed + top + 1;
+    const char* intBegin = begin;
+    while (intBegin < intEnd - 1 && *intBegin == '0')
+        ++intBegin;
+
+    int fractionLength = decimals;
+    while (fractionLength > 0 &&
+           shape.fraction[static_cast<std::size_t>(fractionLength) - 1] == '#' &&
+           intEnd[fractionLength - 1] == '0')
+        --fractionLength;
+
+    bool allZero = true;
+    for (const char* p = intBegin; p < intEnd + decimals; ++p)
+        allZero = allZero && *p == '0';
+
+    std::size_t n = 0;
+    // A value that rounds to zero is shown without a sign: "-0.00" would only confuse.
+    if (value < 0 && !allZero)
+        out[n++] = '-';
+    for (const char* p = intBegin; p < intEnd; ++p)
+        out[n++] = *p;
+    if (shape.hasPoint)
+        out[n++] = '.';
+    for (int i = 0; i < fractionLength; ++i)
+        out[n++] = intEnd[i];
+    for (const char c : shape.literal.substr(0, kFormatBuffer - n))
+        out[n++] = c;
+    return n;
+}
+
+} // namespace
+
+QString Format(double value, std::string_view pattern) {
+    if (!std::isfinite(value))
+        return QString::fromLatin1(kOverflowText);
+    std::array<char, kFormatBuffer> out;
+    return QString::fromLatin1(out.data(),
+                               static_cast<qsizetype>(formatTo(value, pattern, out.data())));
+}
+
+QString formatWithUnit(std::string_view prefix, double value, std::string_view pattern,
+                       std::string_view suffix) {
+    prefix = prefix.substr(0, kAffixLimit);
+    suffix = suffix.substr(0, kAffixLimit);
+    std::array<char, kFormatBuffer + 2 * kAffixLimit> out;
+    std::size_t n = prefix.copy(out.data(), prefix.size());
+    if (!std::isfinite(value)) {
+        n += std::string_view(kOverflowText).copy(out.data() + n, sizeof(kOverflowText));
+    } else {
+        n += formatTo(value, pattern, out.data() + n);
+        n += suffix.copy(out.data() + n, suffix.size());
+    }
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(n));
+}
+
+QString integerToText(std::int32_t value) {
+    std::array<char, 16> buf;
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+    return QString::fromLatin1(buf.data(), res.ptr - buf.data());
+}
+
+QString singleToText(float value) {
+    if (!std::isfinite(value))
+        return QString::fromLatin1(kOverflowText);
+    if (value == 0.0f)
+        return QStringLiteral("0");
+    std::array<char, 32> sci;
+    const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), static_cast<double>(value),
+                                   std::chars_format::scientific, 6);
+    const bool negative = sci[0] == '-';
+    const char* m = sci.data() + (negative ? 1 : 0); // "d.dddddde+XX"
+    std::string mantissa;
+    mantissa.push_back(m[0]);
+    mantissa.append(m + 2, 6);
+    int exponent = 0;
+    const char* e = m + 9;
+    std::from_chars(e + (e[0] == '+' ? 1 : 0), res.ptr, exponent);
+    while (mantissa.size() > 1 && mantissa.back() == '0')
+        mantissa.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent < -4 || exponent >= 7) {
+        out += mantissa.substr(0, 1);
+        if (mantissa.size() > 1)
+            out += '.' + mantissa.substr(1);
+        out += exponent < 0 ? "E-" : "E+";
+        const int absExp = std::abs(exponent);
+        if (absExp < 10)
+            out += '0';
+        out += std::to_string(absExp);
+    } else if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += mantissa;
+    } else {
+        const std::size_t intLen = static_cast<std::size_t>(exponent) + 1;
+        if (mantissa.size() <= intLen) {
+            out += mantissa;
+            out.append(intLen - mantissa.size(), '0');
+        } else {
+            out += mantissa.substr(0, intLen) + '.' + mantissa.substr(intLen);
+        }
+    }
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QString truthToText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::optional<std::int16_t> roundToInt16(double value) {
+    const auto rounded = roundHalfEven(value);
+    if (!rounded || *rounded < -32768.0 || *rounded > 32767.0)
+        return std::nullopt;
+    return static_cast<std::int16_t>(*rounded);
+}
+
+std::optional<std::int16_t> roundToInt16(QStringView text) {
+    const auto number = strictNumber(text);
+    if (!number)
+        return std::nullopt;
+    return roundToInt16(*number);
+}
+
+std::optional<std::int32_t> roundToInt32(double value) {
+    const auto rounded = roundHalfEven(value);
+    if (!rounded || *rounded < -2147483648.0 || *rounded > 2147483647.0)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*rounded);
+}
+
+std::optional<bool> textToTruth(QStringView text) {
+    const QStringView word = text.trimmed();
+    if (word.compare(u"true", Qt::CaseInsensitive) == 0)
+        return true;
+    if (word.compare(u"false", Qt::CaseInsensitive) == 0)
+        return false;
+    const auto number = strictNumber(text);
+    if (!number || std::isnan(*number))
+        return std::nullopt;
+    return *number != 0.0;
+}
+
+} // namespace kestrelon

@@ -1,0 +1,45 @@
+#include "uimetrics.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace kestrelon {
+
+QColor colourFromBgr(std::uint32_t bgr) {
+    if (bgr & 0x80000000u) {
+        const QPalette palette = QGuiApplication::palette();
+        switch (bgr & 0xFFu) {
+        case 3: // inactive caption
+            return palette.color(QPalette::Inactive, QPalette::Highlight);
+        case 4: // menu background
+            return palette.color(QPalette::Active, QPalette::Button);
+        case 5: // window background
+            return palette.color(QPalette::Active, QPalette::Base);
+        case 8: // window text
+            return palette.color(QPalette::Active, QPalette::WindowText);
+        default:
+            return palette.color(QPalette::Active, QPalette::Window);
+        }
+    }
+    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+                  static_cast<int>((bgr >> 16) & 0xFFu));
+}
+
+std::uint32_t bgrFromColour(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red()) |
+           (static_cast<std::uint32_t>(colour.green()) << 8) |
+           (static_cast<std::uint32_t>(colour.blue()) << 16);
+}
+
+QFont designFont(double points, bool bold) {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+} // namespace kestrelon
