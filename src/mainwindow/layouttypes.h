@@ -7,7 +7,9 @@
 namespace kestrelon::layout {
 
 inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
-inline constexpr std::uint32_t sysColour(int n) { return 0x80000000u + static_cast<std::uint32_t>(n); }
+inline constexpr std::uint32_t sysColour(int n) {
+    return 0x80000000u + static_cast<std::uint32_t>(n);
+}
 inline constexpr std::uint32_t kInactiveCaption = sysColour(3);
 inline constexpr std::uint32_t kMenuBackground = sysColour(4);
 inline constexpr std::uint32_t kWindowBackground = sysColour(5);
@@ -39,30 +41,30 @@ inline constexpr Font kRegular975{9.75, false};
 inline constexpr Font kBold12{12.0, true};
 
 struct Control {
-    const char* name;     // design name, e.g. "lblmA"
-    int index;            // control-array element, -1 for a single control
+    const char* name; // design name, e.g. "lblmA"
+    int index;        // control-array element, -1 for a single control
     Kind kind;
-    const char* parent;   // enclosing frame's name, nullptr for the window
-    int parentIndex;      // enclosing frame's element, -1 if single
+    const char* parent; // enclosing frame's name, nullptr for the window
+    int parentIndex;    // enclosing frame's element, -1 if single
     int left, top, width, height;
-    const char* caption;  // caption or initial text; nullptr for none
+    const char* caption;                  // caption or initial text; nullptr for none
     std::uint32_t foreColour = kNoColour; // text colour, or outline colour of a shape
     std::uint32_t backColour = kNoColour; // back colour, or fill colour of a shape
     Font font = kDefaultFont;
     Align align = Align::Center;
-    bool boxed = false;   // drawn with a border
+    bool boxed = false; // drawn with a border
     bool visible = true;
     const char* toolTip = nullptr;
-    int min = 0;          // sliders: value at the left or top
-    int max = 0;          // sliders: value at the right or bottom
-    int value = 0;        // sliders: initial value; options and check box: 1 = selected
+    int min = 0;   // sliders: value at the left or top
+    int max = 0;   // sliders: value at the right or bottom
+    int value = 0; // sliders: initial value; options and check box: 1 = selected
 };
 
 struct Line {
     const char* name;
-    int index1;           // element for chip #1, -1 if the line is a single control
-    int index2;           // element for chip #2's copy, -1 for none
-    int x1, y1, x2, y2;   // chip #1 coordinates; chip #2's copy is 5160 twips higher
+    int index1;         // element for chip #1, -1 if the line is a single control
+    int index2;         // element for chip #2's copy, -1 for none
+    int x1, y1, x2, y2; // chip #1 coordinates; chip #2's copy is 5160 twips higher
     std::uint32_t colour = kWindowText;
     int width = 2;
 };

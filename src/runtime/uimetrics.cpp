@@ -9,8 +9,8 @@ QColor colourFromBgr(std::uint32_t bgr) {
     if (bgr & 0x80000000u) {
         const QPalette palette = QGuiApplication::palette();
         switch (bgr & 0xFFu) {
-        case 3: // inactive caption
-            return palette.color(QPalette::Inactive, QPalette::Highlight);
+        case 3: // inactive caption: a mid grey, light enough for the blue and red read-outs on it
+            return palette.color(QPalette::Active, QPalette::Mid);
         case 4: // menu background
             return palette.color(QPalette::Active, QPalette::Button);
         case 5: // window background

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+class QObject;
+
+namespace kestrelon {
+
+// Gives every input of the main window a name a screen reader can speak,
+// e.g. "Chip 1 LED supply voltage".
+void setAccessibleNames(const QHash<QString, QObject*>& controls);
+
+} // namespace kestrelon

@@ -1,0 +1,384 @@
+#include "form1.h"
+
+#include "accessiblenames.h"
+#include "controls.h"
+#include "drawing.h"
+#include "formbuilder.h"
+#include "layouttypes.h"
+#include "settingsstore.h"
+#include "uimetrics.h"
+
+#include <QLayout>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace kestrelon {
+
+namespace {
+
+constexpr int kClientWidth = 8565;
+constexpr int kClientHeight = 10230;
+constexpr int kTimerInterval = 250;
+// X11 keeps window positions in 16 bits; beyond that a position would wrap around.
+constexpr float kMaxPositionPixels = 32767.0f;
+
+int positionPixels(float twips) {
+    if (!std::isfinite(twips))
+        return 0;
+    const float pixels = std::round(twips / kTwipsPerPixel);
+    return static_cast<int>(std::clamp(pixels, -kMaxPositionPixels - 1, kMaxPositionPixels));
+}
+
+} // namespace
+
+Form1::Form1(std::shared_ptr<SettingsStore> store) : m_store(std::move(store)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kestrelon V3.0"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(designFont(8.25, false));
+    createUi();
+    createMenus();
+    bindControls();
+    seedViews();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createUi() {
+    m_canvas = new ui::Canvas(this);
+    m_canvas->setObjectName(QStringLiteral("canvas"));
+    ui::setWidgetColour(m_canvas, QPalette::Window, layout::kMenuBackground);
+    m_canvas->setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    buildForm(layout::mainWindowTable(), m_canvas);
+    // The chip titles share their row with the reference-limit banner, which overlaps chip #2's
+    // title; drawn transparent and on top, the title stays readable over the banner.
+    for (auto* title :
+         m_canvas->findChildren<ui::Label*>(QRegularExpression(QStringLiteral("^Label3_")))) {
+        title->setAutoFillBackground(false);
+        title->raise();
+    }
+    setCentralWidget(m_canvas);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (const char* name : {"Timer1", "Timer2"}) {
+        auto* timer = new ui::Timer(this);
+        timer->setObjectName(QString::fromLatin1(name));
+        timer->setInterval(kTimerInterval);
+        timer->start();
+    }
+}
+
+namespace {
+
+// Alt alone takes the keyboard to the menu bar, whose commands have no access keys.
+class AltKeyMenuStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void Form1::createMenus() {
+    auto* style = new AltKeyMenuStyle;
+    style->setParent(menuBar());
+    menuBar()->setStyle(style);
+    // The doubled ampersand shows one literal "&" and gives the command no access key.
+    m_mnuExit = menuBar()->addAction(QStringLiteral("Exit&&Save"));
+    m_mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    m_mnuAbout = menuBar()->addAction(QStringLiteral("About"));
+    m_mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    m_mnuHelp = menuBar()->addAction(QStringLiteral("Help"));
+    m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+}
+
+void Form1::bindControls() {
+    for (QObject* child : findChildren<QObject*>())
+        if (!child->objectName().isEmpty())
+            m_controls.insert(child->objectName(), child);
+
+    const auto find = [this](auto& slot, const char* name, int index) {
+        using T = std::remove_pointer_t<std::remove_reference_t<decltype(slot)>>;
+        slot = qobject_cast<T*>(m_controls.value(controlName(name, index)));
+        Q_ASSERT(slot);
+    };
+    for (int k = 0; k < 2; ++k) {
+        find(m_Text1[k], "Text1", k);
+        find(m_txtLED[k], "txtLED", k);
+        find(m_txtVin[k], "txtVin", k);
+        find(m_txtRLo[k], "txtRLo", k);
+        find(m_txtRHi[k], "txtRHi", k);
+        find(m_hsR1[k], "hsR1", k);
+        find(m_vsR2[k], "vsR2", k);
+        find(m_vsVin[k], "vsVin", k);
+        find(m_vsRLo[k], "vsRLo", k);
+        find(m_vsRHi[k], "vsRHi", k);
+        for (int i = 0; i < 2; ++i) {
+            find(m_optRLo[k][i], k == 0 ? "optRLo" : "optRLo1", i);
+            find(m_optRHi[k][i], k == 0 ? "optRHi" : "optRHi1", i);
+            find(m_optMode[k][i], k == 0 ? "optMode" : "optMode1", i);
+        }
+        for (int i = 0; i < 5; ++i)
+            find(m_optLED[k][i], k == 0 ? "optLED" : "optLED2", i);
+
+        ReadOuts& o = m_out[k];
+        find(o.lblR1, "lblR1", k);
+        find(o.lblVin, "lblVin", k);
+        find(o.lblmA, "lblmA", k);
+        find(o.lblRefo, "lblRefo", k);
+        find(o.Label9, "Label9", k);
+        find(o.lblR2, "lblR2", k);
+        find(o.lblRadj, "lblRadj", k);
+        find(o.lblRLo, "lblRLo", k);
+        find(o.lblRHi, "lblRHi", k);
+        find(o.lblVmin, "lblVmin", k);
+        find(o.lblVmax, "lblVmax", k);
+        find(o.lblGap, "lblGap", k);
+        find(o.lblRlim, "lblRlim", k);
+        find(o.lblWarn, "lblWarn", k);
+        find(o.lblWatts, "lblWatts", k);
+        find(o.lineRlim, "lineRlim", k);
+        for (int i = 0; i <= 10; ++i)
+            find(o.shpLED[i], k == 0 ? "shpLED" : "shpLED2", i);
+        find(o.timer, k == 0 ? "Timer1" : "Timer2", -1);
+    }
+    find(m_chkSlave, "chkSlave", -1);
+    find(m_bug0, "bug0", -1);
+    setAccessibleNames(m_controls);
+}
+
+void Form1::seedViews() {
+    for (int k = 0; k < 2; ++k) {
+        const ReadOuts& o = m_out[k];
+        ChipView& v = m_model.view[k];
+        v.lblR1 = o.lblR1->caption();
+        v.lblVin = o.lblVin->caption();
+        v.lblmA = o.lblmA->caption();
+        v.lblmAForeColor = o.lblmA->foreColor();
+        v.timerEnabled = o.timer->isActive();
+        v.lblRefo = o.lblRefo->caption();
+        v.Label9 = o.Label9->caption();
+        v.Label9BackColor = o.Label9->backColor();
+        v.lblR2 = o.lblR2->caption();
+        v.lblRadj = o.lblRadj->caption();
+        v.lblRLo = o.lblRLo->caption();
+        v.lblRHi = o.lblRHi->caption();
+        v.lblVmin = o.lblVmin->caption();
+        v.lblVmax = o.lblVmax->caption();
+        v.lblGap = o.lblGap->caption();
+        for (int i = 0; i <= 10; ++i)
+            v.shpLED[i] = o.shpLED[i]->fillColor();
+        v.lblRlim = o.lblRlim->caption();
+        v.lblWatts = o.lblWatts->caption();
+        v.lblRlimVisible = !o.lblRlim->isHidden();
+        v.lblWarnVisible = !o.lblWarn->isHidden();
+        v.lineRlimVisible = o.lineRlim->isVisible();
+        v.lblWattsVisible = !o.lblWatts->isHidden();
+        m_applied[k] = v;
+    }
+}
+
+void Form1::connectHandlers() {
+    const auto each = [](const auto& controls, auto signal, Form1* self, auto handler) {
+        for (auto* c : controls)
+            connect(c, signal, self, handler);
+    };
+    each(m_Text1, &ui::TextBox::Change, this, &Form1::Text1_Change);
+    each(m_txtLED, &ui::TextBox::Change, this, &Form1::txtLED_Change);
+    each(m_txtVin, &ui::TextBox::Change, this, &Form1::txtVin_Change);
+    each(m_txtRLo, &ui::TextBox::Change, this, &Form1::txtRLo_Change);
+    each(m_txtRHi, &ui::TextBox::Change, this, &Form1::txtRHi_Change);
+    each(m_hsR1, &ui::ScrollBar::Change, this, &Form1::hsR1_Change);
+    each(m_hsR1, &ui::ScrollBar::Scroll, this, &Form1::hsR1_Scroll);
+    each(m_vsR2, &ui::ScrollBar::Change, this, &Form1::vsR2_Change);
+    each(m_vsR2, &ui::ScrollBar::Scroll, this, &Form1::vsR2_Scroll);
+    each(m_vsVin, &ui::ScrollBar::Change, this, &Form1::vsVin_Change);
+    each(m_vsVin, &ui::ScrollBar::Scroll, this, &Form1::vsVin_Scroll);
+    each(m_vsRLo, &ui::ScrollBar::Change, this, &Form1::vsRLo_Change);
+    each(m_vsRLo, &ui::ScrollBar::Scroll, this, &Form1::vsRLo_Scroll);
+    each(m_vsRHi, &ui::ScrollBar::Change, this, &Form1::vsRHi_Change);
+    each(m_vsRHi, &ui::ScrollBar::Scroll, this, &Form1::vsRHi_Scroll);
+    each(m_optRLo[0], &ui::OptionButton::Click, this, &Form1::optRLo_Click);
+    each(m_optRLo[1], &ui::OptionButton::Click, this, &Form1::optRLo1_Click);
+    each(m_optRHi[0], &ui::OptionButton::Click, this, &Form1::optRHi_Click);
+    each(m_optRHi[1], &ui::OptionButton::Click, this, &Form1::optRHi1_Click);
+    each(m_optMode[0], &ui::OptionButton::Click, this, &Form1::optMode_click);
+    each(m_optMode[1], &ui::OptionButton::Click, this, &Form1::optMode1_Click);
+    each(m_optLED[0], &ui::OptionButton::Click, this, &Form1::optLED_Click);
+    each(m_optLED[1], &ui::OptionButton::Click, this, &Form1::optLED2_Click);
+    connect(m_chkSlave, &ui::CheckBox::Click, this, &Form1::chkSlave_Click);
+    connect(m_out[0].timer, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(m_out[1].timer, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(m_mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
+    connect(m_mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
+    connect(m_mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
+}
+
+PanelInputs Form1::panelInputs() const {
+    PanelInputs in;
+    for (int k = 0; k < 2; ++k) {
+        ChipInputs& c = in.chip[k];
+        c.txtLED = m_txtLED[k]->text();
+        c.Text1 = m_Text1[k]->text();
+        c.txtVin = m_txtVin[k]->text();
+        c.txtRLo = m_txtRLo[k]->text();
+        c.txtRHi = m_txtRHi[k]->text();
+        c.vsVin = m_vsVin[k]->value();
+        c.vsRLo = m_vsRLo[k]->value();
+        c.vsRHi = m_vsRHi[k]->value();
+        for (int i = 0; i < 2; ++i) {
+            c.optRLo[i] = m_optRLo[k][i]->isChecked();
+            c.optRHi[i] = m_optRHi[k][i]->isChecked();
+            c.optMode[i] = m_optMode[k][i]->isChecked();
+        }
+    }
+    in.slave = m_chkSlave->value() == 1;
+    return in;
+}
+
+void Form1::CalcChip1() {
+    m_model.calcChip1(panelInputs());
+    applyChip(0);
+    // While slaved, chip #2 was recalculated inside.
+    applyChip(1);
+}
+
+void Form1::CalcChip2() {
+    m_model.calcChip2(panelInputs());
+    applyChip(1);
+}
+
+void Form1::calcChip(qint16 chip) {
+    if (chip == 0)
+        CalcChip1();
+    if (chip == 1)
+        CalcChip2();
+}
+
+void Form1::applyChip(int k) {
+    const ChipView& v = m_model.view[k];
+    ChipView& shown = m_applied[k];
+    const ReadOuts& o = m_out[k];
+    // Only what changed is written, so a slider step repaints just the read-outs it moves.
+    const auto caption = [](ui::Label* label, const QString& want, QString& have) {
+        if (want != have) {
+            label->setCaption(want);
+            have = want;
+        }
+    };
+    const auto visible = [](auto* control, bool want, bool& have) {
+        if (want != have) {
+            control->setVisible(want);
+            have = want;
+        }
+    };
+    caption(o.lblR1, v.lblR1, shown.lblR1);
+    caption(o.lblVin, v.lblVin, shown.lblVin);
+    if (v.lblmAForeColor != shown.lblmAForeColor) {
+        o.lblmA->setForeColor(v.lblmAForeColor);
+        shown.lblmAForeColor = v.lblmAForeColor;
+    }
+    caption(o.lblmA, v.lblmA, shown.lblmA);
+    if (v.timerEnabled != shown.timerEnabled) {
+        o.timer->setEnabled(v.timerEnabled);
+        shown.timerEnabled = v.timerEnabled;
+    }
+    caption(o.lblRefo, v.lblRefo, shown.lblRefo);
+    if (v.Label9BackColor != shown.Label9BackColor) {
+        o.Label9->setBackColor(v.Label9BackColor);
+        shown.Label9BackColor = v.Label9BackColor;
+    }
+    caption(o.Label9, v.Label9, shown.Label9);
+    caption(o.lblR2, v.lblR2, shown.lblR2);
+    caption(o.lblRadj, v.lblRadj, shown.lblRadj);
+    caption(o.lblRLo, v.lblRLo, shown.lblRLo);
+    caption(o.lblRHi, v.lblRHi, shown.lblRHi);
+    caption(o.lblVmin, v.lblVmin, shown.lblVmin);
+    caption(o.lblVmax, v.lblVmax, shown.lblVmax);
+    caption(o.lblGap, v.lblGap, shown.lblGap);
+    for (int i = 0; i <= 10; ++i) {
+        if (v.shpLED[i] != shown.shpLED[i]) {
+            o.shpLED[i]->setFillColor(v.shpLED[i]);
+            shown.shpLED[i] = v.shpLED[i];
+        }
+    }
+    visible(o.lblRlim, v.lblRlimVisible, shown.lblRlimVisible);
+    visible(o.lblWarn, v.lblWarnVisible, shown.lblWarnVisible);
+    visible(o.lineRlim, v.lineRlimVisible, shown.lineRlimVisible);
+    visible(o.lblWatts, v.lblWattsVisible, shown.lblWattsVisible);
+    caption(o.lblRlim, v.lblRlim, shown.lblRlim);
+    caption(o.lblWatts, v.lblWatts, shown.lblWatts);
+}
+
+QObject* Form1::control(std::string_view name, int index) const {
+    return m_controls.value(controlName(
+        QByteArray(name.data(), static_cast<qsizetype>(name.size())).constData(), index));
+}
+
+float Form1::windowTop() const {
+    return static_cast<float>(pos().y() * kTwipsPerPixel);
+}
+
+float Form1::windowLeft() const {
+    return static_cast<float>(pos().x() * kTwipsPerPixel);
+}
+
+void Form1::setWindowTop(float twips) {
+    move(pos().x(), positionPixels(twips));
+}
+
+void Form1::setWindowLeft(float twips) {
+    move(positionPixels(twips), pos().y());
+}
+
+QString Form1::text(std::string_view control, int index) const {
+    auto* box = qobject_cast<ui::TextBox*>(this->control(control, index));
+    return box ? box->text() : QString();
+}
+
+void Form1::setText(std::string_view control, int index, const QString& text) {
+    if (auto* box = qobject_cast<ui::TextBox*>(this->control(control, index)))
+        box->setText(text);
+}
+
+std::int16_t Form1::sliderValue(std::string_view control, int index) const {
+    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    return bar ? static_cast<std::int16_t>(bar->value()) : 0;
+}
+
+std::int16_t Form1::sliderMin(std::string_view control, int index) const {
+    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    return bar ? static_cast<std::int16_t>(bar->min()) : 0;
+}
+
+std::int16_t Form1::sliderMax(std::string_view control, int index) const {
+    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    return bar ? static_cast<std::int16_t>(bar->max()) : 0;
+}
+
+void Form1::setSliderValue(std::string_view control, int index, std::int16_t value) {
+    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    if (bar && bar->inRange(value))
+        bar->setValue(value);
+}
+
+bool Form1::optionValue(std::string_view control, int index) const {
+    auto* option = qobject_cast<ui::OptionButton*>(this->control(control, index));
+    return option && option->isChecked();
+}
+
+void Form1::setOption(std::string_view control, int index, bool value) {
+    if (auto* option = qobject_cast<ui::OptionButton*>(this->control(control, index)))
+        option->setValue(value);
+}
+
+} // namespace kestrelon

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "chipmodel.h"
+#include "settingstarget.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+
+namespace kestrelon {
+
+class SettingsStore;
+
+namespace ui {
+class Canvas;
+class CheckBox;
+class Label;
+class Line;
+class OptionButton;
+class ScrollBar;
+class Shape;
+class TextBox;
+class Timer;
+} // namespace ui
+
+// The main window: both chips' schematics with their inputs and read-outs.
+class Form1 : public QMainWindow, public SettingsTarget {
+    Q_OBJECT
+    // Screen position of the window's top-left corner, in twips.
+    Q_PROPERTY(float Top READ windowTop WRITE setWindowTop)
+    Q_PROPERTY(float Left READ windowLeft WRITE setWindowLeft)
+
+public:
+    // The store is where "Exit&Save" writes and start-up reads; without one, nothing is
+    // restored or saved (the window then starts from its design values).
+    explicit Form1(std::shared_ptr<SettingsStore> store = nullptr);
+    ~Form1() override;
+
+    // Start-up: shows the window, restores the inputs and calculates both chips.
+    void Form_Load();
+
+    const ChipModel& model() const { return m_model; }
+
+    // SettingsTarget
+    float windowTop() const override;
+    float windowLeft() const override;
+    void setWindowTop(float twips) override;
+    void setWindowLeft(float twips) override;
+    QString text(std::string_view control, int index) const override;
+    void setText(std::string_view control, int index, const QString& text) override;
+    std::int16_t sliderValue(std::string_view control, int index) const override;
+    std::int16_t sliderMin(std::string_view control, int index) const override;
+    std::int16_t sliderMax(std::string_view control, int index) const override;
+    void setSliderValue(std::string_view control, int index, std::int16_t value) override;
+    bool optionValue(std::string_view control, int index) const override;
+    void setOption(std::string_view control, int index, bool value) override;
+
+private:
+    void createUi();
+    void createMenus();
+    void bindControls();
+    void connectHandlers();
+    void seedViews();
+
+    // Recalculation and applying its result to the controls.
+    void CalcChip1();
+    void CalcChip2();
+    void calcChip(qint16 chip);
+    PanelInputs panelInputs() const;
+    void applyChip(int chip);
+
+    // Input handlers, by control and event; Index is the control-array element.
+    void Text1_Change(qint16 Index);
+    void txtLED_Change(qint16 Index);
+    void txtVin_Change(qint16 Index);
+    void txtRLo_Change(qint16 Index);
+    void txtRHi_Change(qint16 Index);
+    void hsR1_Change(qint16 Index);
+    void hsR1_Scroll(qint16 Index);
+    void vsR2_Change(qint16 Index);
+    void vsR2_Scroll(qint16 Index);
+    void vsVin_Change(qint16 Index);
+    void vsVin_Scroll(qint16 Index);
+    void vsRLo_Change(qint16 Index);
+    void vsRLo_Scroll(qint16 Index);
+    void vsRHi_Change(qint16 Index);
+    void vsRHi_Scroll(qint16 Index);
+    void optRLo_Click(qint16 Index);
+    void optRLo1_Click(qint16 Index);
+    void optRHi_Click(qint16 Index);
+    void optRHi1_Click(qint16 Index);
+    void optMode_click(qint16 Index);
+    void optMode1_Click(qint16 Index);
+    void chkSlave_Click();
+    void optLED_Click(qint16 Index);
+    void optLED2_Click(qint16 Index);
+
+    // LED colour and the over-current blinker.
+    void SetLedColour1();
+    void SetLedColour2();
+    void setLedColour(int chip);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void blink(int chip);
+
+    // Menu.
+    void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuHelp_Click();
+
+    void GetMySettings();
+    bool SaveMySettings();
+
+    QObject* control(std::string_view name, int index) const;
+
+    std::shared_ptr<SettingsStore> m_store;
+    ChipModel m_model;
+    std::array<ChipView, 2> m_applied; // what the controls show now
+    int BlinkCount1 = 0;
+    int BlinkCount2 = 0;
+
+    ui::Canvas* m_canvas = nullptr;
+    QHash<QString, QObject*> m_controls;
+    std::array<ui::TextBox*, 2> m_Text1{}, m_txtLED{}, m_txtVin{}, m_txtRLo{}, m_txtRHi{};
+    std::array<ui::ScrollBar*, 2> m_hsR1{}, m_vsR2{}, m_vsVin{}, m_vsRLo{}, m_vsRHi{};
+    // Per chip: chip #1's groups are optRLo, optRHi, optMode, optLED; chip #2's optRLo1,
+    // optRHi1, optMode1, optLED2.
+    std::array<std::array<ui::OptionButton*, 2>, 2> m_optRLo{}, m_optRHi{}, m_optMode{};
+    std::array<std::array<ui::OptionButton*, 5>, 2> m_optLED{};
+    ui::CheckBox* m_chkSlave = nullptr;
+    ui::Label* m_bug0 = nullptr;
+    struct ReadOuts {
+        ui::Label *lblR1, *lblVin, *lblmA, *lblRefo, *Label9, *lblR2, *lblRadj, *lblRLo, *lblRHi,
+            *lblVmin, *lblVmax, *lblGap, *lblRlim, *lblWarn, *lblWatts;
+        ui::Line* lineRlim;
+        std::array<ui::Shape*, 11> shpLED;
+        ui::Timer* timer;
+    };
+    std::array<ReadOuts, 2> m_out{};
+    QAction* m_mnuExit = nullptr;
+    QAction* m_mnuAbout = nullptr;
+    QAction* m_mnuHelp = nullptr;
+};
+
+} // namespace kestrelon

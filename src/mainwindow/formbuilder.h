@@ -1,0 +1,20 @@
+#pragma once
+
+#include "layouttypes.h"
+
+#include <QString>
+
+namespace kestrelon {
+
+namespace ui {
+class Canvas;
+}
+
+// Turns the design table into widgets, shapes and lines on the canvas, each named after its
+// control ("hsR1_0", "chkSlave"), and sets the tab order. Connects nothing.
+void buildForm(const layout::Table& table, ui::Canvas* canvas);
+
+// "name_index" for an array element, the bare name for a single control.
+QString controlName(const char* name, int index);
+
+} // namespace kestrelon

@@ -1,0 +1,182 @@
+#include "controls.h"
+
+#include "uimetrics.h"
+
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace kestrelon::ui {
+
+void setWidgetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
+    QPalette palette = widget->palette();
+    const QColor colour = colourFromBgr(bgr);
+    palette.setColor(QPalette::Active, role, colour);
+    palette.setColor(QPalette::Inactive, role, colour);
+    palette.setColor(QPalette::Disabled, role, colour);
+    widget->setPalette(palette);
+}
+
+Label::Label(QWidget* parent) : QLabel(parent) {}
+
+void Label::setCaption(const QString& caption) {
+    if (caption != text())
+        setText(caption);
+}
+
+void Label::setForeColor(uint bgr) {
+    if (bgr == m_foreColor)
+        return;
+    m_foreColor = bgr;
+    setWidgetColour(this, QPalette::WindowText, bgr);
+}
+
+void Label::setBackColor(uint bgr) {
+    if (bgr == m_backColor && autoFillBackground())
+        return;
+    m_backColor = bgr;
+    setAutoFillBackground(true);
+    setWidgetColour(this, QPalette::Window, bgr);
+}
+
+Frame::Frame(QWidget* parent) : QGroupBox(parent) {}
+
+void Frame::setForeColor(uint bgr) {
+    m_foreColor = bgr;
+    setWidgetColour(this, QPalette::WindowText, bgr);
+}
+
+void Frame::setBackColor(uint bgr) {
+    m_backColor = bgr;
+    setAutoFillBackground(true);
+    setWidgetColour(this, QPalette::Window, bgr);
+}
+
+TextBox::TextBox(qint16 index, QWidget* parent) : QLineEdit(parent), m_index(index) {
+    // textChanged, unlike textEdited, also fires for text written by code, as the handlers expect.
+    connect(this, &QLineEdit::textChanged, this, [this] { emit Change(m_index); });
+}
+
+void TextBox::setBackColor(uint bgr) {
+    m_backColor = bgr;
+    setWidgetColour(this, QPalette::Base, bgr);
+}
+
+ScrollBar::ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max, int value,
+                     QWidget* parent)
+    : QScrollBar(orientation, parent), m_index(index), m_min(min), m_max(max) {
+    setRange(std::min(min, max), std::max(min, max));
+    // Qt reverses a scroll bar's keys; here Right and Up move towards the larger end on screen.
+    setInvertedControls(orientation == Qt::Vertical);
+    setSingleStep(1);
+    setPageStep(1);
+    // Set before the signals are connected: the design value raises no event.
+    QScrollBar::setValue(toValue(value));
+    connect(this, &QAbstractSlider::valueChanged, this, [this] {
+        if (isSliderDown())
+            emit Scroll(m_index);
+        else
+            emit Change(m_index);
+    });
+    connect(this, &QAbstractSlider::sliderPressed, this,
+            [this] { m_valueAtPress = QScrollBar::value(); });
+    connect(this, &QAbstractSlider::sliderReleased, this, [this] {
+        if (QScrollBar::value() != m_valueAtPress)
+            emit Change(m_index);
+    });
+}
+
+bool ScrollBar::inRange(int value) const {
+    return value >= std::min(m_min, m_max) && value <= std::max(m_min, m_max);
+}
+
+OptionButton::OptionButton(qint16 index, QWidget* parent) : QRadioButton(parent), m_index(index) {
+    setAutoExclusive(false);
+    connect(this, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (!checked)
+            return;
+        for (OptionButton* other :
+             parentWidget()->findChildren<OptionButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (other != this)
+                other->setChecked(false);
+        }
+        emit Click(m_index);
+    });
+}
+
+void OptionButton::nextCheckState() {
+    // A click selects; it never clears the selected option.
+    if (!isChecked())
+        setChecked(true);
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        selectSibling(-1);
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        selectSibling(1);
+        return;
+    default:
+        QRadioButton::keyPressEvent(event);
+    }
+}
+
+void OptionButton::selectSibling(int step) {
+    const QList<OptionButton*> group =
+        parentWidget()->findChildren<OptionButton*>(QString(), Qt::FindDirectChildrenOnly);
+    const qsizetype at = group.indexOf(this);
+    const qsizetype next = (at + step + group.size()) % group.size();
+    OptionButton* target = group.at(next);
+    target->setFocus(Qt::TabFocusReason);
+    target->setChecked(true);
+}
+
+void OptionButton::setForeColor(uint bgr) {
+    m_foreColor = bgr;
+    setWidgetColour(this, QPalette::WindowText, bgr);
+}
+
+void OptionButton::setBackColor(uint bgr) {
+    m_backColor = bgr;
+    setAutoFillBackground(true);
+    setWidgetColour(this, QPalette::Window, bgr);
+}
+
+CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), m_caption(new QLabel(this)) {
+    m_caption->setWordWrap(true);
+    m_caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Clicks on the caption reach the check box.
+    m_caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(this, &QCheckBox::toggled, this, [this] { emit Click(); });
+}
+
+QString CheckBox::caption() const {
+    return m_caption->text();
+}
+
+void CheckBox::setCaption(const QString& caption) {
+    m_caption->setText(caption);
+    if (accessibleName().isEmpty())
+        setAccessibleName(caption);
+}
+
+void CheckBox::resizeEvent(QResizeEvent* event) {
+    QCheckBox::resizeEvent(event);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect box = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+    const int left =
+        box.right() + 1 + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+    m_caption->setGeometry(left, 0, width() - left, height());
+}
+
+void CheckBox::setForeColor(uint bgr) {
+    m_foreColor = bgr;
+    setWidgetColour(this, QPalette::WindowText, bgr);
+}
+
+} // namespace kestrelon::ui

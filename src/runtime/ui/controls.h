@@ -1,0 +1,182 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cstdint>
+
+// Standard Qt widgets with the properties and events the windows are written against:
+// colours as 0x00BBGGRR integers, a control-array index on every event, and change events
+// raised at once, nested, whether the user or the program changed the value.
+namespace kestrelon::ui {
+
+// Applies a 0x00BBGGRR (or system) colour to one palette role of a widget.
+void setWidgetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr);
+
+class Label : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+
+public:
+    explicit Label(QWidget* parent = nullptr);
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption);
+    uint foreColor() const { return m_foreColor; }
+    void setForeColor(uint bgr);
+    uint backColor() const { return m_backColor; }
+    void setBackColor(uint bgr);
+
+private:
+    uint m_foreColor = 0x80000008u;
+    uint m_backColor = 0x80000004u;
+};
+
+class Frame : public QGroupBox {
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ title WRITE setTitle)
+    Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+
+public:
+    explicit Frame(QWidget* parent = nullptr);
+    uint foreColor() const { return m_foreColor; }
+    void setForeColor(uint bgr);
+    uint backColor() const { return m_backColor; }
+    void setBackColor(uint bgr);
+
+private:
+    uint m_foreColor = 0x80000008u;
+    uint m_backColor = 0x80000004u;
+};
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+    Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+
+public:
+    TextBox(qint16 index, QWidget* parent = nullptr);
+    uint backColor() const { return m_backColor; }
+    void setBackColor(uint bgr);
+
+signals:
+    void Change(qint16 index);
+
+private:
+    qint16 m_index;
+    uint m_backColor = 0x80000005u;
+};
+
+// A scroll bar whose value runs from `min` at the left or top to `max` at the right or bottom,
+// either way round, so a vertical one can have its largest value at the top. Scroll is raised
+// while the thumb is dragged, Change for every other change and at the end of a drag.
+class ScrollBar : public QScrollBar {
+    Q_OBJECT
+    Q_PROPERTY(int value READ value WRITE setValue)
+    Q_PROPERTY(int min READ min)
+    Q_PROPERTY(int max READ max)
+
+public:
+    ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max, int value,
+              QWidget* parent = nullptr);
+    int value() const { return toValue(QScrollBar::value()); }
+    void setValue(int value) { QScrollBar::setValue(toValue(value)); }
+    int min() const { return m_min; }
+    int max() const { return m_max; }
+    bool inRange(int value) const;
+
+signals:
+    void Change(qint16 index);
+    void Scroll(qint16 index);
+
+private:
+    // The mapping is its own inverse.
+    int toValue(int v) const { return m_min <= m_max ? v : m_min + m_max - v; }
+
+    qint16 m_index;
+    int m_min;
+    int m_max;
+    int m_valueAtPress = 0;
+};
+
+// An option button of a group (the buttons sharing one parent). Selecting it, by the user or
+// by code, clears the others and raises Click; unlike Qt's exclusive groups, code may also
+// clear the selected one, leaving the group without a selection.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+    Q_PROPERTY(bool value READ isChecked WRITE setValue)
+    Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+
+public:
+    OptionButton(qint16 index, QWidget* parent = nullptr);
+    void setValue(bool selected) { setChecked(selected); }
+    uint foreColor() const { return m_foreColor; }
+    void setForeColor(uint bgr);
+    uint backColor() const { return m_backColor; }
+    void setBackColor(uint bgr);
+
+signals:
+    void Click(qint16 index);
+
+protected:
+    void nextCheckState() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void selectSibling(int step);
+
+    qint16 m_index;
+    uint m_foreColor = 0x80000008u;
+    uint m_backColor = 0x80000004u;
+};
+
+// A check box whose caption wraps onto further lines when it is narrower than its text.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+    Q_PROPERTY(int value READ value WRITE setValue)
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+
+public:
+    explicit CheckBox(QWidget* parent = nullptr);
+    QString caption() const;
+    void setCaption(const QString& caption);
+    int value() const { return isChecked() ? 1 : 0; }
+    void setValue(int value) { setChecked(value != 0); }
+    uint foreColor() const { return m_foreColor; }
+    void setForeColor(uint bgr);
+
+signals:
+    void Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLabel* m_caption;
+    uint m_foreColor = 0x80000008u;
+};
+
+class Timer : public QTimer {
+    Q_OBJECT
+    Q_PROPERTY(bool enabled READ isActive WRITE setEnabled)
+
+public:
+    explicit Timer(QObject* parent = nullptr) : QTimer(parent) {}
+    void setEnabled(bool enabled) {
+        // Enabling a running timer must not restart its interval.
+        if (enabled && !isActive())
+            start();
+        else if (!enabled)
+            stop();
+    }
+};
+
+} // namespace kestrelon::ui
