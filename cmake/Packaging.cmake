@@ -1,0 +1,66 @@
+# Desktop integration (launcher entry, AppStream metainfo, icons) and the Debian package.
+# Included at the end of the top-level CMakeLists.txt, after every install() of the program.
+
+include(GNUInstallDirs)
+
+# One id for the desktop file, the metainfo component and the icon name.
+set(KESTRELON_APP_ID "io.github.kestrelon.Kestrelon")
+set(KESTRELON_HOMEPAGE_URL "https://github.com/kestrelon/kestrelon"
+    CACHE STRING "Project home page, written into the metainfo and the package")
+set(KESTRELON_SCREENSHOT_URL "${KESTRELON_HOMEPAGE_URL}/raw/main/docs/screenshot.png"
+    CACHE STRING "Public URL of docs/screenshot.png, for software centres")
+set(KESTRELON_RELEASE_DATE "2026-12-08"
+    CACHE STRING "Date of release ${PROJECT_VERSION}, for the metainfo")
+set(KESTRELON_PACKAGE_MAINTAINER "Kestrelon developers <kestrelon@example.org>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(_kestrelon_packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
+
+# The metainfo is configured so that its release version has one source: project().
+configure_file(${_kestrelon_packaging_dir}/${KESTRELON_APP_ID}.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/packaging/${KESTRELON_APP_ID}.metainfo.xml @ONLY)
+
+install(FILES ${_kestrelon_packaging_dir}/${KESTRELON_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/${KESTRELON_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The PNGs are committed renderings of the SVGs (see packaging/icons/render-pngs.sh).
+foreach(_size IN ITEMS 16 22 24 32 48 64 128 256)
+  install(FILES ${_kestrelon_packaging_dir}/icons/kestrelon-${_size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps
+          RENAME ${KESTRELON_APP_ID}.png)
+endforeach()
+install(FILES ${_kestrelon_packaging_dir}/icons/kestrelon.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${KESTRELON_APP_ID}.svg)
+
+# cpack -G DEB
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "kestrelon")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "Kestrelon developers")
+set(CPACK_PACKAGE_CONTACT "${KESTRELON_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Line breaks kept short: dpkg shows the extended description as it is written.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Kestrelon is a desktop calculator for designing LED bar-graph circuits around"
+  "the LM3914 dot/bar display driver: one chip, or two chips stacked so that one"
+  "signal spreads over twenty LEDs. From R1, R2, the divider chain, the signal,"
+  "the supplies, the mode and the LED colour it computes the reference voltage,"
+  "the LED current, the thresholds, which LEDs light and the limiting resistor"
+  "with its wattage, and warns about values outside the chip's limits.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${KESTRELON_HOMEPAGE_URL}")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+# The package ships the program, not its RelWithDebInfo debug sections.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KESTRELON_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+# Depends is computed by dpkg-shlibdeps from the libraries the binary links, so it follows
+# whichever Qt the package was built against.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+
+include(CPack)

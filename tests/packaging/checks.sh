@@ -1,0 +1,71 @@
+# Shared by the packaging test scripts: each check prints one line, and the script's exit
+# status says whether any failed. Sourced, not run.
+
+checks_run=0
+checks_failed=0
+
+pass() { checks_run=$((checks_run + 1)); echo "ok    $*"; }
+fail() { checks_run=$((checks_run + 1)); checks_failed=$((checks_failed + 1)); echo "FAIL  $*"; }
+# check DESCRIPTION COMMAND...: passes when COMMAND succeeds.
+check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+# abort MESSAGE: a failure that makes the remaining checks meaningless.
+abort() { echo "FAIL  $*"; echo "$checks_name: stopped after $checks_run checks"; exit 1; }
+# text_lacks ERE TEXT / file_lacks ERE FILE: true when no line matches.
+text_lacks() { ! grep -Eq -- "$1" <<<"$2"; }
+file_lacks() { ! grep -Eq -- "$1" "$2"; }
+need_tool() { command -v "$1" >/dev/null || abort "$1 is not installed (package $2; ./dev installs it)"; }
+
+finish() {
+    if [ "$checks_failed" -ne 0 ]; then
+        echo "$checks_name: $checks_failed of $checks_run checks FAILED"
+        exit 1
+    fi
+    echo "$checks_name: all $checks_run checks passed"
+    exit 0
+}
+
+# png_size FILE: "WIDTH x HEIGHT" as file(1) reports it for a PNG, nothing for any other file.
+png_size() { file -b "$1" | sed -n 's/^PNG image data, \([0-9]* x [0-9]*\),.*/\1/p'; }
+
+# desktop_key FILE KEY: the value of KEY in the [Desktop Entry] group.
+desktop_key() {
+    awk -v key="$2" '
+        /^\[/ { group = $0; next }
+        group == "[Desktop Entry]" && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }
+    ' "$1"
+}
+
+# What an installation must contain; written out here rather than taken from the build so
+# that a dropped install rule or icon size shows up.
+app_id=io.github.kestrelon.Kestrelon
+icon_sizes=(16 22 24 32 48 64 128 256)
+
+# build_id FILE: the GNU build ID of an ELF file; installing and stripping keep it.
+build_id() { file -b "$1" | sed -n 's/.*BuildID\[[a-z0-9]*\]=\([0-9a-f]*\).*/\1/p'; }
+
+# check_installed_tree USR SOURCE_DIR VERSION BUILT_PROGRAM: the program, launcher entry,
+# metainfo and icons under USR (an unpacked or DESTDIR'd /usr).
+check_installed_tree() {
+    local usr=$1 src=$2 version=$3 built=$4 size png desktop metainfo svg id
+    check "bin/kestrelon is an executable ELF file" \
+        bash -c '[ -x "$1" ] && file -b "$1" | grep -q "^ELF .* executable"' _ "$usr/bin/kestrelon"
+    id=$(build_id "$built")
+    check "bin/kestrelon is the program just built (build ID ${id:-missing})" \
+        test -n "$id" -a "$(build_id "$usr/bin/kestrelon")" = "$id"
+
+    desktop=$usr/share/applications/$app_id.desktop
+    check "share/applications/$app_id.desktop is the packaging/ one" cmp -s "$desktop" "$src/packaging/$app_id.desktop"
+    check "its Exec names the installed program" test -x "$usr/bin/$(desktop_key "$desktop" Exec)"
+
+    metainfo=$usr/share/metainfo/$app_id.metainfo.xml
+    check "share/metainfo/$app_id.metainfo.xml lists release $version" grep -q "<release version=\"$version\"" "$metainfo"
+
+    for size in "${icon_sizes[@]}"; do
+        png=$usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png
+        check "icons/hicolor/${size}x${size}/apps/$app_id.png is a $size x $size PNG" \
+            test "$(png_size "$png" 2>/dev/null)" = "$size x $size"
+    done
+    svg=$usr/share/icons/hicolor/scalable/apps/$app_id.svg
+    check "icons/hicolor/scalable/apps/$app_id.svg is packaging/icons/kestrelon.svg" \
+        cmp -s "$svg" "$src/packaging/icons/kestrelon.svg"
+}
