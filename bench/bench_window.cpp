@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kLabels = 46;
 
-void settle() { QCoreApplication::processEvents(); }
+void settle() {
+    QCoreApplication::processEvents();
+}
 
 void sliderStepOnMainWindow(benchmark::State& state) {
     kestrelon::Form1 form;
@@ -27,7 +29,10 @@ void sliderStepOnMainWindow(benchmark::State& state) {
         settle();
     }
 }
-BENCHMARK(sliderStepOnMainWindow)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(sliderStepOnMainWindow)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void labelsOnBareWindow(benchmark::State& state) {
     QWidget window;
@@ -49,7 +54,10 @@ void labelsOnBareWindow(benchmark::State& state) {
         settle();
     }
 }
-BENCHMARK(labelsOnBareWindow)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(labelsOnBareWindow)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

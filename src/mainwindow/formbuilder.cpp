@@ -13,6 +13,7 @@ using namespace layout;
 namespace {
 
 constexpr int kLedBorderWidth = 2;
+constexpr int kTwoLinesTwips = 375; // two lines of the design's 8.25-point font
 
 Qt::Alignment alignment(Align align) {
     return (align == Align::Left ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignTop;
@@ -35,7 +36,8 @@ QWidget* makeWidget(const Control& c, QWidget* parent) {
         auto* label = new ui::Label(parent);
         label->setCaption(text(c.caption));
         label->setAlignment(alignment(c.align));
-        label->setWordWrap(true);
+        // Only boxes tall enough for two lines wrap; wrapping makes every paint lay out text.
+        label->setWordWrap(c.height >= kTwoLinesTwips);
         label->setForeColor(orDefault(c.foreColour, kWindowText));
         if (c.backColour != kNoColour)
             label->setBackColor(c.backColour);
@@ -125,7 +127,10 @@ void buildForm(const Table& table, ui::Canvas* canvas) {
         QWidget* widget = makeWidget(c, parent);
         widget->setObjectName(name);
         widget->setGeometry(rect);
-        widget->setFont(designFont(c.font.points, c.font.bold));
+        // Fonts are inherited: set one only where it differs from what the parent passes on.
+        const QFont font = designFont(c.font.points, c.font.bold);
+        if (font != parent->font())
+            widget->setFont(font);
         if (c.toolTip)
             widget->setToolTip(QString::fromUtf8(c.toolTip));
         widget->setVisible(c.visible);

@@ -1,5 +1,6 @@
 #include "uimetrics.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -32,10 +33,17 @@ std::uint32_t bgrFromColour(const QColor& colour) {
 }
 
 QFont designFont(double points, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
+    // Looked up once: naming a missing family makes every font request search for fallbacks.
+    static const QString family = [] {
+        const QStringList wanted{QStringLiteral("MS Sans Serif"),
+                                 QStringLiteral("Microsoft Sans Serif"),
+                                 QStringLiteral("Liberation Sans"), QStringLiteral("Arial")};
+        for (const QString& name : wanted)
+            if (QFontDatabase::hasFamily(name))
+                return name;
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    QFont font(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);

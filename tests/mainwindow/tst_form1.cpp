@@ -306,12 +306,15 @@ void TestForm1::automationContract() {
 
 void TestForm1::tabWalksEveryInputInDesignOrder() {
     FormFixture f;
-    const QStringList expected = QStringLiteral(
-        "Text1_0 vsR2_0 vsVin_0 txtVin_0 vsRHi_0 txtRLo_0 txtRHi_0 hsR1_0 optRLo_0 optRLo_1 "
-        "optRHi_0 optRHi_1 optMode_0 optMode_1 vsRLo_0 optLED_0 optLED_1 optLED_2 optLED_3 "
-        "optLED_4 txtLED_0 txtLED_1 vsRLo_1 hsR1_1 txtRHi_1 txtRLo_1 vsRHi_1 txtVin_1 vsVin_1 "
-        "vsR2_1 Text1_1 optLED2_0 optLED2_1 optLED2_2 optLED2_3 optLED2_4 optMode1_0 optMode1_1 "
-        "optRHi1_0 optRHi1_1 optRLo1_0 optRLo1_1 chkSlave").split(QLatin1Char(' '));
+    const QStringList expected =
+        QStringLiteral(
+            "Text1_0 vsR2_0 vsVin_0 txtVin_0 vsRHi_0 txtRLo_0 txtRHi_0 hsR1_0 optRLo_0 optRLo_1 "
+            "optRHi_0 optRHi_1 optMode_0 optMode_1 vsRLo_0 optLED_0 optLED_1 optLED_2 optLED_3 "
+            "optLED_4 txtLED_0 txtLED_1 vsRLo_1 hsR1_1 txtRHi_1 txtRLo_1 vsRHi_1 txtVin_1 vsVin_1 "
+            "vsR2_1 Text1_1 optLED2_0 optLED2_1 optLED2_2 optLED2_3 optLED2_4 optMode1_0 "
+            "optMode1_1 "
+            "optRHi1_0 optRHi1_1 optRLo1_0 optRLo1_1 chkSlave")
+            .split(QLatin1Char(' '));
     QApplication::setActiveWindow(f.form.get());
     QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
     f.box(QStringLiteral("Text1_0"))->setFocus(Qt::TabFocusReason);
