@@ -6,6 +6,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 using namespace kestrelon;
@@ -20,6 +23,7 @@ private slots:
     void parseBeyondDoubleRange();
     void formatRoundsOnFifteenDigits_data();
     void formatRoundsOnFifteenDigits();
+    void formatAgreesWithPrintfDigits();
     void formatOfOverflowIsNoNumber();
     void formattedCaptionReadsBack_data();
     void formattedCaptionReadsBack();
@@ -154,6 +158,51 @@ void TestConversions::formatRoundsOnFifteenDigits() {
     QFETCH(QString, pattern);
     QFETCH(QString, expected);
     QCOMPARE(Format(value, pattern.toStdString()), expected);
+}
+
+// A slow, independent rendering: printf's exactly rounded 15 significant digits, then decimal
+// rounding half away from zero to two places.
+static QString referenceTwoPlaces(double value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    QString digits = QString::fromLatin1(buf, 1) + QString::fromLatin1(buf + 2, 14);
+    const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+    // Place the point: pad with zeros on either side so that there are 3 decimals or more.
+    int pointAt = exponent + 1;
+    if (pointAt <= 0) {
+        digits.prepend(QString(1 - pointAt, QLatin1Char('0')));
+        pointAt = 1;
+    }
+    while (digits.size() < pointAt + 3)
+        digits.append(QLatin1Char('0'));
+    QString kept = digits.left(pointAt + 2);
+    if (digits.at(pointAt + 2) >= QLatin1Char('5')) {
+        int i = kept.size() - 1;
+        while (i >= 0 && kept.at(i) == QLatin1Char('9'))
+            kept[i--] = QLatin1Char('0');
+        if (i < 0)
+            kept.prepend(QLatin1Char('1'));
+        else
+            kept[i] = QChar(kept.at(i).unicode() + 1);
+    }
+    QString integer = kept.left(kept.size() - 2);
+    while (integer.size() > 1 && integer.startsWith(QLatin1Char('0')))
+        integer.remove(0, 1);
+    const QString text = integer + QLatin1Char('.') + kept.right(2);
+    return value < 0 && text != QLatin1String("0.00") ? QLatin1Char('-') + text : text;
+}
+
+void TestConversions::formatAgreesWithPrintfDigits() {
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 200000; ++i) {
+        // Values near two-decimal ties, where the 15-digit step decides the last digit.
+        const double base = rng.bounded(100000) / 1000.0 + 0.005;
+        const double nudge = (rng.bounded(2001) - 1000) * 1e-17 * (1 << rng.bounded(12));
+        const double value = (rng.bounded(2) ? -1 : 1) * (base + nudge);
+        QCOMPARE(Format(value, "#0.00"), referenceTwoPlaces(value));
+        const double wide = std::ldexp(rng.generateDouble(), rng.bounded(-40, 60));
+        QCOMPARE(Format(wide, "#0.00"), referenceTwoPlaces(wide));
+    }
 }
 
 void TestConversions::formatOfOverflowIsNoNumber() {
