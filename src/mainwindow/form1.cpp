@@ -269,34 +269,25 @@ void Form1::applyChip(int k) {
     ChipView& shown = m_applied[k];
     const ReadOuts& o = m_out[k];
     // Only what changed is written, so a slider step repaints just the read-outs it moves.
-    const auto caption = [](ui::Label* label, const QString& want, QString& have) {
+    const auto sync = [](const auto& want, auto& have, auto write) {
         if (want != have) {
-            label->setCaption(want);
+            write(want);
             have = want;
         }
     };
-    const auto visible = [](auto* control, bool want, bool& have) {
-        if (want != have) {
-            control->setVisible(want);
-            have = want;
-        }
+    const auto caption = [&sync](ui::Label* label, const QString& want, QString& have) {
+        sync(want, have, [label](const QString& text) { label->setCaption(text); });
+    };
+    const auto visible = [&sync](auto* control, bool want, bool& have) {
+        sync(want, have, [control](bool on) { control->setVisible(on); });
     };
     caption(o.lblR1, v.lblR1, shown.lblR1);
     caption(o.lblVin, v.lblVin, shown.lblVin);
-    if (v.lblmAForeColor != shown.lblmAForeColor) {
-        o.lblmA->setForeColor(v.lblmAForeColor);
-        shown.lblmAForeColor = v.lblmAForeColor;
-    }
+    sync(v.lblmAForeColor, shown.lblmAForeColor, [&o](uint c) { o.lblmA->setForeColor(c); });
     caption(o.lblmA, v.lblmA, shown.lblmA);
-    if (v.timerEnabled != shown.timerEnabled) {
-        o.timer->setEnabled(v.timerEnabled);
-        shown.timerEnabled = v.timerEnabled;
-    }
+    sync(v.timerEnabled, shown.timerEnabled, [&o](bool on) { o.timer->setEnabled(on); });
     caption(o.lblRefo, v.lblRefo, shown.lblRefo);
-    if (v.Label9BackColor != shown.Label9BackColor) {
-        o.Label9->setBackColor(v.Label9BackColor);
-        shown.Label9BackColor = v.Label9BackColor;
-    }
+    sync(v.Label9BackColor, shown.Label9BackColor, [&o](uint c) { o.Label9->setBackColor(c); });
     caption(o.Label9, v.Label9, shown.Label9);
     caption(o.lblR2, v.lblR2, shown.lblR2);
     caption(o.lblRadj, v.lblRadj, shown.lblRadj);
@@ -305,11 +296,9 @@ void Form1::applyChip(int k) {
     caption(o.lblVmin, v.lblVmin, shown.lblVmin);
     caption(o.lblVmax, v.lblVmax, shown.lblVmax);
     caption(o.lblGap, v.lblGap, shown.lblGap);
-    for (int i = 0; i <= 10; ++i) {
-        if (v.shpLED[i] != shown.shpLED[i]) {
-            o.shpLED[i]->setFillColor(v.shpLED[i]);
-            shown.shpLED[i] = v.shpLED[i];
-        }
+    for (std::size_t i = 0; i < v.shpLED.size(); ++i) {
+        ui::Shape* led = o.shpLED[i];
+        sync(v.shpLED[i], shown.shpLED[i], [led](uint c) { led->setFillColor(c); });
     }
     visible(o.lblRlim, v.lblRlimVisible, shown.lblRlimVisible);
     visible(o.lblWarn, v.lblWarnVisible, shown.lblWarnVisible);
@@ -350,23 +339,27 @@ void Form1::setText(std::string_view control, int index, const QString& text) {
         box->setText(text);
 }
 
+ui::ScrollBar* Form1::slider(std::string_view name, int index) const {
+    return qobject_cast<ui::ScrollBar*>(control(name, index));
+}
+
 std::int16_t Form1::sliderValue(std::string_view control, int index) const {
-    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    const ui::ScrollBar* bar = slider(control, index);
     return bar ? static_cast<std::int16_t>(bar->value()) : 0;
 }
 
 std::int16_t Form1::sliderMin(std::string_view control, int index) const {
-    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    const ui::ScrollBar* bar = slider(control, index);
     return bar ? static_cast<std::int16_t>(bar->min()) : 0;
 }
 
 std::int16_t Form1::sliderMax(std::string_view control, int index) const {
-    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    const ui::ScrollBar* bar = slider(control, index);
     return bar ? static_cast<std::int16_t>(bar->max()) : 0;
 }
 
 void Form1::setSliderValue(std::string_view control, int index, std::int16_t value) {
-    auto* bar = qobject_cast<ui::ScrollBar*>(this->control(control, index));
+    ui::ScrollBar* bar = slider(control, index);
     if (bar && bar->inRange(value))
         bar->setValue(value);
 }

@@ -116,6 +116,7 @@ private:
     bool SaveMySettings();
 
     QObject* control(std::string_view name, int index) const;
+    ui::ScrollBar* slider(std::string_view name, int index) const;
 
     std::shared_ptr<SettingsStore> m_store;
     ChipModel m_model;
