@@ -8,8 +8,8 @@ namespace kestrelon {
 
 namespace {
 
-QString withUnit(double value, std::string_view pattern, std::string_view suffix) {
-    return formatWithUnit({}, value, pattern, suffix);
+void show(QString& caption, double value, std::string_view pattern, std::string_view suffix) {
+    formatInto(caption, {}, value, pattern, suffix);
 }
 
 double fraction(int perMille, const QString& fullScale) {
@@ -25,7 +25,7 @@ const QString& blankBanner() {
 
 void ChipModel::setR1FromSlider(int chip, int sliderValue) {
     state[chip].R1 = sliderValue * 5;
-    view[chip].lblR1 = Format(state[chip].R1 / 1000, "#0.00k");
+    show(view[chip].lblR1, state[chip].R1 / 1000, "#0.00k", {});
 }
 
 void ChipModel::setR2FromSlider(int chip, int sliderValue) {
@@ -50,7 +50,7 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
     // Chip #2 follows chip #1's signal controls while slaved.
     const ChipInputs& signalSource = (k == 1 && panel.slave) ? panel.chip[0] : in;
     s.Vin = fraction(signalSource.vsVin, signalSource.txtVin);
-    v.lblVin = withUnit(s.Vin, "#0.00", "v");
+    show(v.lblVin, s.Vin, "#0.00", "v");
 
     if (k == 0 && panel.slave) {
         state[1].Vin = s.Vin;
@@ -66,15 +66,15 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
         s.Itotal = (10 * s.Iled) / 1000;
         const bool overCurrent = s.Iled > 25.01;
         v.lblmAForeColor = overCurrent ? kRed : kBlue;
-        v.lblmA = withUnit(s.Iled, "#0.0", " mA/LED");
+        show(v.lblmA, s.Iled, "#0.0", " mA/LED");
         v.timerEnabled = overCurrent;
 
         s.Vref = 1.25 + s.Iref * (s.R2 / 1000);
-        v.lblRefo = withUnit(s.Vref, "#0.00", "v");
+        show(v.lblRefo, s.Vref, "#0.00", "v");
         const double vplus = parse(in.Text1);
         if (s.Vref > vplus) {
             s.Vref = vplus - 1.5;
-            v.lblRefo = withUnit(s.Vref, "#0.00", "v");
+            show(v.lblRefo, s.Vref, "#0.00", "v");
             v.Label9BackColor = kOrange;
             v.Label9 = QStringLiteral("Vref Limit =(+V-1.5v)");
         } else {
@@ -83,24 +83,24 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
         }
     }
 
-    v.lblR2 = Format(s.R2 / 1000, "#0.00k");
-    v.lblRadj = withUnit(s.Vref - 1.25, "#0.00", "v");
+    show(v.lblR2, s.R2 / 1000, "#0.00k", {});
+    show(v.lblRadj, s.Vref - 1.25, "#0.00", "v");
 
     if (in.optRLo[0]) {
         s.VrLo = 0;
-        v.lblRLo = withUnit(s.VrLo, "#0.0#", "v");
+        show(v.lblRLo, s.VrLo, "#0.0#", "v");
     }
     if (in.optRLo[1]) {
         s.VrLo = fraction(in.vsRLo, in.txtRLo);
-        v.lblRLo = withUnit(s.VrLo, "#0.0#", "v");
+        show(v.lblRLo, s.VrLo, "#0.0#", "v");
     }
     if (in.optRHi[0]) {
         s.VrHi = s.Vref;
-        v.lblRHi = withUnit(s.Vref, "#0.00", "v");
+        show(v.lblRHi, s.Vref, "#0.00", "v");
     }
     if (in.optRHi[1]) {
         s.VrHi = fraction(in.vsRHi, in.txtRHi);
-        v.lblRHi = withUnit(s.VrHi, "#0.00", "v");
+        show(v.lblRHi, s.VrHi, "#0.00", "v");
     }
 
     s.Span = s.VrHi - s.VrLo;
@@ -109,9 +109,9 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
         s.Threshold[i] = s.VrLo + i * s.Step;
 
     // The bottom is read back as displayed, so LED 1's voltage matches the rounded RLo label.
-    v.lblVmin = withUnit(parse(v.lblRLo) + s.Step, "#0.00", "v");
+    show(v.lblVmin, parse(v.lblRLo) + s.Step, "#0.00", "v");
     v.lblVmax = v.lblRHi;
-    v.lblGap = formatWithUnit("Steps= ", s.Step, "#0.0#", "v");
+    formatInto(v.lblGap, "Steps= ", s.Step, "#0.0#", "v");
 
     lightLeds(k, in);
     sizeLimitingResistor(k, in);
@@ -174,7 +174,7 @@ void ChipModel::sizeLimitingResistor(int k, const ChipInputs& in) {
                     Format(s.Rlim, "##0.0R") + QStringLiteral("  ") + Format(s.PRlim, "0.0W");
             else
                 v.lblRlim = QString::fromLatin1(kOverflowText);
-            v.lblWatts = formatWithUnit("Dissipating= ", s.Pchip, "#0.00W", {});
+            formatInto(v.lblWatts, "Dissipating= ", s.Pchip, "#0.00W", {});
         } else {
             noResistor();
         }

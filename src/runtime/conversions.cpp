@@ -394,19 +394,41 @@ QString Format(double value, std::string_view pattern) {
                                static_cast<qsizetype>(formatTo(value, pattern, out.data())));
 }
 
-QString formatWithUnit(std::string_view prefix, double value, std::string_view pattern,
-                       std::string_view suffix) {
+namespace {
+
+// prefix + the formatted value + suffix, or prefix + kOverflowText, into out; returns the length.
+std::size_t composeWithUnit(std::string_view prefix, double value, std::string_view pattern,
+                            std::string_view suffix, char* out) {
     prefix = prefix.substr(0, kAffixLimit);
     suffix = suffix.substr(0, kAffixLimit);
-    std::array<char, kFormatBuffer + 2 * kAffixLimit> out;
-    std::size_t n = prefix.copy(out.data(), prefix.size());
+    std::size_t n = prefix.copy(out, prefix.size());
     if (!std::isfinite(value)) {
-        n += std::string_view(kOverflowText).copy(out.data() + n, sizeof(kOverflowText));
+        n += std::string_view(kOverflowText).copy(out + n, sizeof(kOverflowText));
     } else {
-        n += formatTo(value, pattern, out.data() + n);
-        n += suffix.copy(out.data() + n, suffix.size());
+        n += formatTo(value, pattern, out + n);
+        n += suffix.copy(out + n, suffix.size());
     }
+    return n;
+}
+
+constexpr std::size_t kComposeBuffer = kFormatBuffer + 2 * kAffixLimit;
+
+} // namespace
+
+QString formatWithUnit(std::string_view prefix, double value, std::string_view pattern,
+                       std::string_view suffix) {
+    std::array<char, kComposeBuffer> out;
+    const std::size_t n = composeWithUnit(prefix, value, pattern, suffix, out.data());
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(n));
+}
+
+void formatInto(QString& target, std::string_view prefix, double value, std::string_view pattern,
+                std::string_view suffix) {
+    std::array<char, kComposeBuffer> out;
+    const std::size_t n = composeWithUnit(prefix, value, pattern, suffix, out.data());
+    const QLatin1StringView text(out.data(), static_cast<qsizetype>(n));
+    if (target != text)
+        target = text;
 }
 
 QString integerToText(std::int32_t value) {

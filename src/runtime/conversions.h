@@ -24,6 +24,11 @@ QString Format(double value, std::string_view pattern);
 QString formatWithUnit(std::string_view prefix, double value, std::string_view pattern,
                        std::string_view suffix);
 
+// The same text written into target; a target that already holds it is left alone, so a
+// recalculation that changes nothing allocates nothing.
+void formatInto(QString& target, std::string_view prefix, double value, std::string_view pattern,
+                std::string_view suffix);
+
 // What Format shows for a value that is not a finite number.
 inline constexpr char kOverflowText[] = "overflow";
 

@@ -25,6 +25,7 @@ private slots:
     void formatRoundsOnFifteenDigits();
     void formatAgreesWithPrintfDigits();
     void formatOfOverflowIsNoNumber();
+    void formatIntoKeepsAnUnchangedCaption();
     void formattedCaptionReadsBack_data();
     void formattedCaptionReadsBack();
     void integerAndSingleToText_data();
@@ -203,6 +204,19 @@ void TestConversions::formatAgreesWithPrintfDigits() {
         const double wide = std::ldexp(rng.generateDouble(), rng.bounded(-40, 60));
         QCOMPARE(Format(wide, "#0.00"), referenceTwoPlaces(wide));
     }
+}
+
+void TestConversions::formatIntoKeepsAnUnchangedCaption() {
+    QString caption = QStringLiteral("Steps= 0.32v");
+    const QChar* storage = caption.constData();
+    formatInto(caption, "Steps= ", 0.321, "#0.0#", "v");
+    QCOMPARE(caption, QStringLiteral("Steps= 0.32v"));
+    QCOMPARE(caption.constData(), storage); // not reallocated
+    formatInto(caption, "Steps= ", 0.335, "#0.0#", "v");
+    QCOMPARE(caption, QStringLiteral("Steps= 0.34v"));
+    formatInto(caption, "Steps= ", std::numeric_limits<double>::infinity(), "#0.0#", "v");
+    QCOMPARE(caption, QStringLiteral("Steps= overflow"));
+    QCOMPARE(formatWithUnit({}, -2.5, "#0.00", "v"), QStringLiteral("-2.50v"));
 }
 
 void TestConversions::formatOfOverflowIsNoNumber() {
