@@ -131,8 +131,12 @@ void TestForm1::supplyBoxIsCappedAt25() {
     FormFixture f;
     const QString chip = box.right(1);
     f.bar(QStringLiteral("vsR2_") + chip)->setValue(1000);
+    QSignalSpy changes(f.box(box), &ui::TextBox::Change);
     f.type(box, typed);
     QCOMPARE(f.box(box)->text(), shown);
+    // One change for clearing the box, one per key, and one more, nested, for the cap.
+    const bool capped = shown != typed;
+    QCOMPARE(changes.count(), 1 + int(typed.size()) + (capped ? 1 : 0));
     QCOMPARE(f.caption(QStringLiteral("lblRefo_") + chip), reference);
 }
 
