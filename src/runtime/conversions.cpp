@@ -266,36 +266,40 @@ namespace {
 // The shortest round-trip form is cheap and, unless it ends in an exact tie at the 16th digit,
 // rounds to the same 15 digits as the exact binary value does.
 int fifteenDigits(double magnitude, std::array<char, 15>& sig) {
+    // "d.ddde+XX" (or "de-XX"): the digits, then the exponent, read by hand for speed.
     std::array<char, 40> sci;
     const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), magnitude,
                                    std::chars_format::scientific);
-    const char* e = std::find(sci.data(), res.ptr, 'e');
     std::array<char, 17> all;
     std::size_t n = 0;
-    for (const char* p = sci.data(); p < e; ++p)
+    const char* p = sci.data();
+    for (; p < res.ptr && *p != 'e'; ++p)
         if (*p != '.')
             all[n++] = *p;
+    ++p; // 'e'
+    const bool negative = *p == '-';
     int exponent = 0;
-    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), res.ptr, exponent);
-
-    const auto exact = [&] {
-        const auto r = std::to_chars(sci.data(), sci.data() + sci.size(), magnitude,
-                                     std::chars_format::scientific, 14);
-        sig[0] = sci[0];
-        std::copy_n(sci.data() + 2, 14, sig.data() + 1);
-        const char* x = sci.data() + 17;
-        int exp = 0;
-        std::from_chars(x + (x[0] == '+' ? 1 : 0), r.ptr, exp);
-        return exp;
-    };
+    for (++p; p < res.ptr; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    if (negative)
+        exponent = -exponent;
 
     std::fill(sig.begin(), sig.end(), '0');
     std::copy_n(all.data(), std::min<std::size_t>(n, 15), sig.data());
     if (n <= 15)
         return exponent;
-    const bool tie = all[15] == '5' && (n == 16 || all[16] == '0');
-    if (tie)
-        return exact();
+    if (all[15] == '5' && (n == 16 || all[16] == '0')) {
+        // A tie in the short form may hide which way the exact value lies: ask for 15 exact
+        // digits instead.
+        const auto r = std::to_chars(sci.data(), sci.data() + sci.size(), magnitude,
+                                     std::chars_format::scientific, 14);
+        sig[0] = sci[0];
+        std::copy_n(sci.data() + 2, 14, sig.data() + 1);
+        const char* x = sci.data() + 17;
+        int exact = 0;
+        std::from_chars(x + (x[0] == '+' ? 1 : 0), r.ptr, exact);
+        return exact;
+    }
     if (all[15] >= '5') {
         int i = 14;
         while (i >= 0 && sig[static_cast<std::size_t>(i)] == '9')
@@ -316,69 +320,63 @@ constexpr std::size_t kAffixLimit = 64;
 // Writes the formatted finite value into out (kFormatBuffer bytes) and returns its length.
 std::size_t formatTo(double value, std::string_view pattern, char* out) {
     const PatternShape shape = splitPattern(pattern);
-    // Callers use at most two decimals; the cap keeps the fixed buffers below safe for any pattern.
+    // Callers use at most two decimals; the cap keeps the buffers below safe for any pattern.
     const int decimals = std::min(static_cast<int>(shape.fraction.size()), 20);
 
     // 15 significant digits first; all later rounding works on these decimal digits.
     const double magnitude = std::fabs(value);
-    std::array<char, 15> sig{};
+    std::array<char, 15> sig;
     int exponent = 0;
     if (magnitude != 0.0)
         exponent = fifteenDigits(magnitude, sig);
     else
         sig.fill('0');
 
-    // Fixed-point digits from 10^top down to 10^-decimals, one spare slot in front for a carry.
-    const int top = std::max(exponent, 0);
+    // The digits down to 10^-decimals (kept of them), after a spare slot for a carry.
+    const int kept = std::max(exponent + 1 + decimals, 0);
     std::array<char, 360> digits;
-    const int count = top + 1 + decimals;
-    std::fill_n(digits.begin(), count + 1, '0');
-    char* fixed = digits.data() + 1;
-    for (int i = 0; i < 15; ++i) {
-        const int power = exponent - i;
-        if (power <= top && power >= -decimals)
-            fixed[top - power] = sig[static_cast<std::size_t>(i)];
+    digits[0] = '0';
+    for (int i = 0; i < kept; ++i)
+        digits[static_cast<std::size_t>(i) + 1] = i < 15 ? sig[static_cast<std::size_t>(i)] : '0';
+    const int roundIndex = exponent + 1 + decimals;
+    if (roundIndex >= 0 && roundIndex < 15 && sig[static_cast<std::size_t>(roundIndex)] >= '5') {
+        int i = kept;
+        while (digits[static_cast<std::size_t>(i)] == '9')
+            digits[static_cast<std::size_t>(i--)] = '0';
+        ++digits[static_cast<std::size_t>(i)]; // the spare slot stops the carry at worst
     }
-    const int roundIndex = exponent + decimals + 1;
-    const char roundDigit =
-        (magnitude != 0.0 && roundIndex >= 0 && roundIndex < 15) ? sig[roundIndex] : '0';
-    char* begin = fixed;
-    if (roundDigit >= '5') {
-        int i = count - 1;
-        while (i >= 0 && fixed[i] == '9')
-            fixed[i--] = '0';
-        if (i >= 0) {
-            ++fixed[i];
-        } else {
-            begin = digits.data();
-            *begin = '1';
-        }
-    }
-    const char* intEnd = fixed + top + 1;
-    const char* intBegin = begin;
-    while (intBegin < intEnd - 1 && *intBegin == '0')
-        ++intBegin;
-
-    int fractionLength = decimals;
-    while (fractionLength > 0 &&
-           shape.fraction[static_cast<std::size_t>(fractionLength) - 1] == '#' &&
-           intEnd[fractionLength - 1] == '0')
-        --fractionLength;
-
-    bool allZero = true;
-    for (const char* p = intBegin; p < intEnd + decimals; ++p)
-        allZero = allZero && *p == '0';
+    // digits[0 .. kept] now spell the rounded value times 10^decimals.
+    const char* first = digits.data();
+    const char* const end = digits.data() + kept + 1;
+    while (first < end && *first == '0')
+        ++first;
+    const auto significant = static_cast<int>(end - first); // 0 when everything rounded away
 
     std::size_t n = 0;
     // A value that rounds to zero is shown without a sign: "-0.00" would only confuse.
-    if (value < 0 && !allZero)
+    if (value < 0 && significant > 0)
         out[n++] = '-';
-    for (const char* p = intBegin; p < intEnd; ++p)
-        out[n++] = *p;
-    if (shape.hasPoint)
+    const int integerDigits = significant - decimals;
+    if (integerDigits > 0) {
+        for (int i = 0; i < integerDigits; ++i)
+            out[n++] = first[i];
+    } else {
+        out[n++] = '0';
+    }
+    if (shape.hasPoint) {
         out[n++] = '.';
-    for (int i = 0; i < fractionLength; ++i)
-        out[n++] = intEnd[i];
+        // Fraction digit i (0-based) is digit (integerDigits + i) of the significant ones.
+        int length = decimals;
+        const auto fractionDigit = [&](int i) {
+            const int at = integerDigits + i;
+            return at < 0 ? '0' : first[at];
+        };
+        while (length > 0 && shape.fraction[static_cast<std::size_t>(length) - 1] == '#' &&
+               fractionDigit(length - 1) == '0')
+            --length;
+        for (int i = 0; i < length; ++i)
+            out[n++] = fractionDigit(i);
+    }
     for (const char c : shape.literal.substr(0, kFormatBuffer - n))
         out[n++] = c;
     return n;
