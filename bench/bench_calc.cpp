@@ -1,6 +1,7 @@
 // One recalculation of chip #1 with chip #2 slaved to it, every caption formatted.
 #include "chipmodel.h"
 #include "conversions.h"
+#include "examplechip.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,26 +9,10 @@ using namespace kestrelon;
 
 namespace {
 
-ChipInputs chip() {
-    ChipInputs c;
-    c.txtLED = QStringLiteral("15");
-    c.Text1 = QStringLiteral("15");
-    c.txtVin = QStringLiteral("5");
-    c.txtRLo = QStringLiteral("1");
-    c.txtRHi = QStringLiteral("5");
-    c.vsVin = 500;
-    c.vsRLo = 500;
-    c.vsRHi = 500;
-    c.optRLo = {true, false};
-    c.optRHi = {true, false};
-    c.optMode = {true, false};
-    return c;
-}
-
 void recalcChip1Slaved(benchmark::State& state) {
     ChipModel model;
     PanelInputs in;
-    in.chip = {chip(), chip()};
+    in.chip = {exampleChip(), exampleChip()};
     in.slave = true;
     for (int k = 0; k < 2; ++k) {
         model.setR1FromSlider(k, 250);

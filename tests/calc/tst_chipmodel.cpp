@@ -1,4 +1,5 @@
 #include "chipmodel.h"
+#include "examplechip.h"
 
 #include <QTest>
 
@@ -8,24 +9,7 @@ using namespace kestrelon;
 
 namespace {
 
-// The worked example on both chips: R1 slider 700, R2 slider 220, RHi on "Ref Inp", RLo on
-// "0V", signal slider 500 of 5 V, +V 15 V, LED supply 15 V, bar mode, red LEDs.
-ChipInputs exampleChip() {
-    ChipInputs c;
-    c.txtLED = QStringLiteral("15");
-    c.Text1 = QStringLiteral("15");
-    c.txtVin = QStringLiteral("5");
-    c.txtRLo = QStringLiteral("1");
-    c.txtRHi = QStringLiteral("5");
-    c.vsVin = 500;
-    c.vsRLo = 500;
-    c.vsRHi = 500;
-    c.optRLo = {true, false};
-    c.optRHi = {true, false};
-    c.optMode = {true, false};
-    return c;
-}
-
+// The worked example on both chips, with R1 slider 700, R2 slider 220 and red LEDs.
 struct Bench {
     ChipModel model;
     PanelInputs in;
