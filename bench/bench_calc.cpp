@@ -28,7 +28,8 @@ void recalcChip1Slaved(benchmark::State& state) {
         benchmark::DoNotOptimize(model.view[1].lblGap.constData());
     }
 }
-BENCHMARK(recalcChip1Slaved)->Repetitions(5)->ReportAggregatesOnly(true);
+// Many repetitions: the median then holds still on a busy shared machine.
+BENCHMARK(recalcChip1Slaved)->Repetitions(15)->ReportAggregatesOnly(true);
 
 } // namespace
 
