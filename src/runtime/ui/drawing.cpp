@@ -87,9 +87,6 @@ void Canvas::paintEvent(QPaintEvent* event) {
     for (const Line* line : m_lines) {
         if (!line->isVisible() || !line->bounds().intersects(dirty))
             continue;
-        // Straight wires are crisp without antialiasing, and cheaper; slanted ones need it.
-        const QLine l = line->line();
-        painter.setRenderHint(QPainter::Antialiasing, l.dx() != 0 && l.dy() != 0);
         painter.setPen(
             QPen(colourFromBgr(line->colour()), line->width(), Qt::SolidLine, Qt::SquareCap));
         painter.drawLine(line->line());
