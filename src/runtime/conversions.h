@@ -39,7 +39,6 @@ QString truthToText(bool value);
 // Strict text to number, rounding half to even; nullopt on a malformed text or out of range.
 std::optional<std::int16_t> roundToInt16(QStringView text);
 std::optional<std::int16_t> roundToInt16(double value);
-std::optional<std::int32_t> roundToInt32(double value);
 
 // "True"/"False" in any letter case, or a number (0 is false, anything else true).
 std::optional<bool> textToTruth(QStringView text);

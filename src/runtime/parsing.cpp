@@ -253,13 +253,6 @@ std::optional<std::int16_t> roundToInt16(QStringView text) {
     return roundToInt16(*number);
 }
 
-std::optional<std::int32_t> roundToInt32(double value) {
-    const auto rounded = roundHalfEven(value);
-    if (!rounded || *rounded < -2147483648.0 || *rounded > 2147483647.0)
-        return std::nullopt;
-    return static_cast<std::int32_t>(*rounded);
-}
-
 std::optional<bool> textToTruth(QStringView text) {
     const QStringView word = text.trimmed();
     if (word.compare(u"true", Qt::CaseInsensitive) == 0)

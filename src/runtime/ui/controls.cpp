@@ -17,6 +17,17 @@ void setWidgetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bg
     widget->setPalette(palette);
 }
 
+void RoleColour::set(QWidget* widget, uint bgr) {
+    if (m_applied && bgr == m_value)
+        return;
+    m_value = bgr;
+    m_applied = true;
+    // A window background is only painted by widgets that fill it.
+    if (m_role == QPalette::Window)
+        widget->setAutoFillBackground(true);
+    setWidgetColour(widget, m_role, bgr);
+}
+
 Label::Label(QWidget* parent) : QLabel(parent) {}
 
 void Label::setCaption(const QString& caption) {
@@ -24,42 +35,11 @@ void Label::setCaption(const QString& caption) {
         setText(caption);
 }
 
-void Label::setForeColor(uint bgr) {
-    if (bgr == m_foreColor)
-        return;
-    m_foreColor = bgr;
-    setWidgetColour(this, QPalette::WindowText, bgr);
-}
-
-void Label::setBackColor(uint bgr) {
-    if (bgr == m_backColor && autoFillBackground())
-        return;
-    m_backColor = bgr;
-    setAutoFillBackground(true);
-    setWidgetColour(this, QPalette::Window, bgr);
-}
-
 Frame::Frame(QWidget* parent) : QGroupBox(parent) {}
-
-void Frame::setForeColor(uint bgr) {
-    m_foreColor = bgr;
-    setWidgetColour(this, QPalette::WindowText, bgr);
-}
-
-void Frame::setBackColor(uint bgr) {
-    m_backColor = bgr;
-    setAutoFillBackground(true);
-    setWidgetColour(this, QPalette::Window, bgr);
-}
 
 TextBox::TextBox(qint16 index, QWidget* parent) : QLineEdit(parent), m_index(index) {
     // textChanged, unlike textEdited, also fires for text written by code, as the handlers expect.
     connect(this, &QLineEdit::textChanged, this, [this] { emit Change(m_index); });
-}
-
-void TextBox::setBackColor(uint bgr) {
-    m_backColor = bgr;
-    setWidgetColour(this, QPalette::Base, bgr);
 }
 
 ScrollBar::ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max, int value,
@@ -135,17 +115,6 @@ void OptionButton::selectSibling(int step) {
     target->setChecked(true);
 }
 
-void OptionButton::setForeColor(uint bgr) {
-    m_foreColor = bgr;
-    setWidgetColour(this, QPalette::WindowText, bgr);
-}
-
-void OptionButton::setBackColor(uint bgr) {
-    m_backColor = bgr;
-    setAutoFillBackground(true);
-    setWidgetColour(this, QPalette::Window, bgr);
-}
-
 CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), m_caption(new QLabel(this)) {
     m_caption->setWordWrap(true);
     m_caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -172,11 +141,6 @@ void CheckBox::resizeEvent(QResizeEvent* event) {
     const int left =
         box.right() + 1 + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
     m_caption->setGeometry(left, 0, width() - left, height());
-}
-
-void CheckBox::setForeColor(uint bgr) {
-    m_foreColor = bgr;
-    setWidgetColour(this, QPalette::WindowText, bgr);
 }
 
 } // namespace kestrelon::ui

@@ -18,6 +18,21 @@ namespace kestrelon::ui {
 // Applies a 0x00BBGGRR (or system) colour to one palette role of a widget.
 void setWidgetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr);
 
+// A colour given to one palette role of a widget, remembered so it reads back as given. A
+// colour already applied is not applied again; the first one always is, so a control never
+// keeps a colour inherited from its frame.
+class RoleColour {
+public:
+    RoleColour(QPalette::ColorRole role, uint initial) : m_role(role), m_value(initial) {}
+    uint value() const { return m_value; }
+    void set(QWidget* widget, uint bgr);
+
+private:
+    QPalette::ColorRole m_role;
+    uint m_value;
+    bool m_applied = false;
+};
+
 class Label : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString caption READ caption WRITE setCaption)
@@ -28,14 +43,14 @@ public:
     explicit Label(QWidget* parent = nullptr);
     QString caption() const { return text(); }
     void setCaption(const QString& caption);
-    uint foreColor() const { return m_foreColor; }
-    void setForeColor(uint bgr);
-    uint backColor() const { return m_backColor; }
-    void setBackColor(uint bgr);
+    uint foreColor() const { return m_fore.value(); }
+    void setForeColor(uint bgr) { m_fore.set(this, bgr); }
+    uint backColor() const { return m_back.value(); }
+    void setBackColor(uint bgr) { m_back.set(this, bgr); }
 
 private:
-    uint m_foreColor = 0x80000008u;
-    uint m_backColor = 0x80000004u;
+    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
+    RoleColour m_back{QPalette::Window, 0x80000004u};
 };
 
 class Frame : public QGroupBox {
@@ -46,14 +61,14 @@ class Frame : public QGroupBox {
 
 public:
     explicit Frame(QWidget* parent = nullptr);
-    uint foreColor() const { return m_foreColor; }
-    void setForeColor(uint bgr);
-    uint backColor() const { return m_backColor; }
-    void setBackColor(uint bgr);
+    uint foreColor() const { return m_fore.value(); }
+    void setForeColor(uint bgr) { m_fore.set(this, bgr); }
+    uint backColor() const { return m_back.value(); }
+    void setBackColor(uint bgr) { m_back.set(this, bgr); }
 
 private:
-    uint m_foreColor = 0x80000008u;
-    uint m_backColor = 0x80000004u;
+    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
+    RoleColour m_back{QPalette::Window, 0x80000004u};
 };
 
 class TextBox : public QLineEdit {
@@ -62,15 +77,15 @@ class TextBox : public QLineEdit {
 
 public:
     TextBox(qint16 index, QWidget* parent = nullptr);
-    uint backColor() const { return m_backColor; }
-    void setBackColor(uint bgr);
+    uint backColor() const { return m_back.value(); }
+    void setBackColor(uint bgr) { m_back.set(this, bgr); }
 
 signals:
     void Change(qint16 index);
 
 private:
     qint16 m_index;
-    uint m_backColor = 0x80000005u;
+    RoleColour m_back{QPalette::Base, 0x80000005u};
 };
 
 // A scroll bar whose value runs from `min` at the left or top to `max` at the right or bottom,
@@ -117,10 +132,10 @@ class OptionButton : public QRadioButton {
 public:
     OptionButton(qint16 index, QWidget* parent = nullptr);
     void setValue(bool selected) { setChecked(selected); }
-    uint foreColor() const { return m_foreColor; }
-    void setForeColor(uint bgr);
-    uint backColor() const { return m_backColor; }
-    void setBackColor(uint bgr);
+    uint foreColor() const { return m_fore.value(); }
+    void setForeColor(uint bgr) { m_fore.set(this, bgr); }
+    uint backColor() const { return m_back.value(); }
+    void setBackColor(uint bgr) { m_back.set(this, bgr); }
 
 signals:
     void Click(qint16 index);
@@ -133,8 +148,8 @@ private:
     void selectSibling(int step);
 
     qint16 m_index;
-    uint m_foreColor = 0x80000008u;
-    uint m_backColor = 0x80000004u;
+    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
+    RoleColour m_back{QPalette::Window, 0x80000004u};
 };
 
 // A check box whose caption wraps onto further lines when it is narrower than its text.
@@ -150,8 +165,8 @@ public:
     void setCaption(const QString& caption);
     int value() const { return isChecked() ? 1 : 0; }
     void setValue(int value) { setChecked(value != 0); }
-    uint foreColor() const { return m_foreColor; }
-    void setForeColor(uint bgr);
+    uint foreColor() const { return m_fore.value(); }
+    void setForeColor(uint bgr) { m_fore.set(this, bgr); }
 
 signals:
     void Click();
@@ -161,7 +176,7 @@ protected:
 
 private:
     QLabel* m_caption;
-    uint m_foreColor = 0x80000008u;
+    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
 };
 
 class Timer : public QTimer {
