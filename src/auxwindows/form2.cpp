@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "classicpalette.h"
 #include "uimetrics.h"
 
 #include <QPlainTextEdit>
@@ -51,6 +52,7 @@ Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form2"));
+    kestrelon::ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kestrelon::twipsToPixels(9075), kestrelon::twipsToPixels(9015));

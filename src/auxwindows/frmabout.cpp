@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "classicpalette.h"
 #include "conversions.h"
 #include "uimetrics.h"
 #include "version.h"
@@ -41,6 +42,7 @@ frmAbout::frmAbout(QWidget* parent)
     initAuxWindowsResources();
 
     setObjectName(QStringLiteral("frmAbout"));
+    kestrelon::ui::keepClassicColours(this);
     // Tool windows do not keep the program alive by default; this one must, like the help window.
     setAttribute(Qt::WA_QuitOnClose, true);
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "accessiblenames.h"
+#include "classicpalette.h"
 #include "controls.h"
 #include "drawing.h"
 #include "formbuilder.h"
@@ -36,6 +37,7 @@ int positionPixels(float twips) {
 
 Form1::Form1(std::shared_ptr<SettingsStore> store) : m_store(std::move(store)) {
     setObjectName(QStringLiteral("Form1"));
+    ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Kestrelon V3.0"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
