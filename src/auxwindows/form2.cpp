@@ -3,6 +3,7 @@
 #include "classicpalette.h"
 #include "uimetrics.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 #include <array>
@@ -85,4 +86,11 @@ void Form2::Form_Load() {
         // Inserts at the insertion point, which then stands after the piece.
         txt1->insertPlainText(line);
     }
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

@@ -6,6 +6,7 @@
 #include "version.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
@@ -85,4 +86,11 @@ void frmAbout::Form_Load() {
                         kestrelon::integerToText(kestrelon::kVersionMinor) + QLatin1Char('.') +
                         kestrelon::integerToText(kestrelon::kVersionRevision));
     lblTitle->setText(title);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
