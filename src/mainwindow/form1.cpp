@@ -6,12 +6,12 @@
 #include "drawing.h"
 #include "formbuilder.h"
 #include "layouttypes.h"
+#include "menubarstyle.h"
 #include "settingsstore.h"
 #include "uimetrics.h"
 
 #include <QLayout>
 #include <QMenuBar>
-#include <QProxyStyle>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -75,23 +75,9 @@ void Form1::createUi() {
     }
 }
 
-namespace {
-
-// Alt alone takes the keyboard to the menu bar, whose commands have no access keys.
-class AltKeyMenuStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_MenuBar_AltKeyNavigation)
-            return 1;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
-} // namespace
-
 void Form1::createMenus() {
-    auto* style = new AltKeyMenuStyle;
+    // Alt alone takes the keyboard to the menu bar, whose commands have no access keys.
+    auto* style = new ui::MenuBarStyle;
     style->setParent(menuBar());
     menuBar()->setStyle(style);
     // The doubled ampersand shows one literal "&" and gives the command no access key.
