@@ -7,9 +7,11 @@
 #include "formbuilder.h"
 #include "layouttypes.h"
 #include "menubarstyle.h"
+#include "platform.h"
 #include "settingsstore.h"
 #include "uimetrics.h"
 
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -35,7 +37,9 @@ int positionPixels(float twips) {
 
 } // namespace
 
-Form1::Form1(std::shared_ptr<SettingsStore> store) : m_store(std::move(store)) {
+Form1::Form1(std::shared_ptr<SettingsStore> store, std::optional<bool> placesWindows)
+    : m_store(std::move(store)), m_placesWindows(placesWindows.value_or(
+                                     ui::platformPlacesWindows(QGuiApplication::platformName()))) {
     setObjectName(QStringLiteral("Form1"));
     ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Kestrelon V3.0"));
@@ -302,18 +306,20 @@ QObject* Form1::control(std::string_view name, int index) const {
 }
 
 float Form1::windowTop() const {
-    return static_cast<float>(pos().y() * kTwipsPerPixel);
+    return m_placesWindows ? static_cast<float>(pos().y() * kTwipsPerPixel) : m_givenTop;
 }
 
 float Form1::windowLeft() const {
-    return static_cast<float>(pos().x() * kTwipsPerPixel);
+    return m_placesWindows ? static_cast<float>(pos().x() * kTwipsPerPixel) : m_givenLeft;
 }
 
 void Form1::setWindowTop(float twips) {
+    m_givenTop = twips;
     move(pos().x(), positionPixels(twips));
 }
 
 void Form1::setWindowLeft(float twips) {
+    m_givenLeft = twips;
     move(positionPixels(twips), pos().y());
 }
 
