@@ -8,9 +8,13 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QMenuBar>
+#include <QProcess>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTextStream>
 
 #include <map>
 
@@ -182,6 +186,38 @@ Readings measureAll(const FormFixture& f) {
 
 enum class Switch { BeforeOpening, WhileOpen, StyleWhileOpen };
 
+constexpr char kPrintReadings[] = "--print-readings";
+
+// Every text that reads at 3:1 or better in the light theme does so in the dark one, and none
+// reads worse.
+void compareReadings(const Readings& light, const Readings& dark) {
+    int readable = 0;
+    int unreadable = 0;
+    QStringList failures;
+    for (const auto& [name, before] : light) {
+        const auto found = dark.find(name);
+        QVERIFY2(found != dark.end(), qPrintable(name));
+        const double after = found->second;
+        if (before >= 3.0)
+            ++readable;
+        if (before >= 3.0 && after < 3.0)
+            ++unreadable;
+        if ((before >= 3.0 && after < 3.0) || after < before * 0.99)
+            failures << QStringLiteral("%1 %2:1 (light %3:1)")
+                            .arg(name)
+                            .arg(after, 0, 'f', 2)
+                            .arg(before, 0, 'f', 2);
+    }
+    // Texts, wires and menu commands of all three windows; most read well in the light theme.
+    QVERIFY2(light.size() > 200, qPrintable(QString::number(light.size())));
+    QVERIFY2(readable > 150, qPrintable(QString::number(readable)));
+    QVERIFY2(
+        failures.isEmpty(),
+        qPrintable(
+            QStringLiteral("%1 read worse, %2 below 3:1: ").arg(failures.size()).arg(unreadable) +
+            failures.join(QStringLiteral(", "))));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Switch)
@@ -194,6 +230,7 @@ private slots:
     void cleanup();
     void everyTextReadsOnADarkDesktop_data();
     void everyTextReadsOnADarkDesktop();
+    void everyTextReadsUnderQt6ctDarker();
 
 private:
     Readings lightReadings();
@@ -248,30 +285,57 @@ void TestThemes::everyTextReadsOnADarkDesktop() {
         dark = measureAll(f);
     }
 
-    int readable = 0;
-    int unreadable = 0;
-    QStringList failures;
-    for (const auto& [name, before] : light) {
-        const double after = dark.at(name);
-        if (before >= 3.0)
-            ++readable;
-        if (before >= 3.0 && after < 3.0)
-            ++unreadable;
-        if ((before >= 3.0 && after < 3.0) || after < before * 0.99)
-            failures << QStringLiteral("%1 %2:1 (light %3:1)")
-                            .arg(name)
-                            .arg(after, 0, 'f', 2)
-                            .arg(before, 0, 'f', 2);
-    }
-    // Texts, wires and menu commands of all three windows; most read well in the light theme.
-    QVERIFY2(light.size() > 200, qPrintable(QString::number(light.size())));
-    QVERIFY2(readable > 150, qPrintable(QString::number(readable)));
-    QVERIFY2(
-        failures.isEmpty(),
-        qPrintable(
-            QStringLiteral("%1 read worse, %2 below 3:1: ").arg(failures.size()).arg(unreadable) +
-            failures.join(QStringLiteral(", "))));
+    compareReadings(light, dark);
 }
 
-QTEST_MAIN(TestThemes)
+void TestThemes::everyTextReadsUnderQt6ctDarker() {
+    // qt6ct imposes its palette on the whole process, so the dark side is measured in a
+    // process of its own, started with the "darker" scheme, and compared with the light one here.
+    const QString scheme = QStringLiteral("/usr/share/qt6ct/colors/darker.conf");
+    QVERIFY2(QFile::exists(scheme), "qt6ct is not installed");
+    QTemporaryDir config;
+    QVERIFY(QDir(config.path()).mkpath(QStringLiteral("qt6ct")));
+    QFile conf(config.filePath(QStringLiteral("qt6ct/qt6ct.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[Appearance]\ncustom_palette=true\ncolor_scheme_path=" + scheme.toUtf8() + "\n");
+    conf.close();
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QStringLiteral("qt6ct"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QLatin1String(kPrintReadings)});
+    QVERIFY(child.waitForFinished(120000));
+    QCOMPARE(child.exitCode(), 0);
+
+    const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
+    QCOMPARE(lines.value(0), QByteArray("palette dark"));
+    Readings dark;
+    for (const QByteArray& line : lines.mid(1)) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() == 2)
+            dark[QString::fromUtf8(fields[0])] = fields[1].toDouble();
+    }
+    compareReadings(lightReadings(), dark);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The dark side of everyTextReadsUnderQt6ctDarker, run under the platform theme.
+    if (QCoreApplication::arguments().contains(QLatin1String(kPrintReadings))) {
+        QTextStream out(stdout);
+        out << "palette " << (isDark(QApplication::palette()) ? "dark" : "light") << '\n';
+        FormFixture f;
+        for (const auto& [name, contrast] : measureAll(f))
+            out << name << ' ' << QString::number(contrast, 'g', 10) << '\n';
+        closeAuxWindows();
+        return 0;
+    }
+    TestThemes test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_themes.moc"
