@@ -17,6 +17,7 @@
 #include <QTextStream>
 
 #include <map>
+#include <memory>
 
 using namespace kestrelon;
 
@@ -240,7 +241,8 @@ private:
 };
 
 void TestThemes::initTestCase() {
-    m_light = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    m_light = fusion->standardPalette();
     QVERIFY(!isDark(m_light));
     // Under a dark platform theme (qt6ct's "darker" scheme) its own palette is the one to test.
     const QPalette start = QApplication::palette();
