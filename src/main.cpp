@@ -1,10 +1,21 @@
 #include "form1.h"
+#include "platform.h"
 #include "settingsstore.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    // Decided before Qt picks its platform: on Wayland the window could not go to its stored
+    // position, so X11 is preferred where XWayland offers it.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QByteArray platform =
+        kestrelon::ui::chooseQtPlatform(QProcessEnvironment::systemEnvironment(), arguments);
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrelon"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelon"));

@@ -1,7 +1,9 @@
 #include "form2.h"
 
+#include "classicpalette.h"
 #include "uimetrics.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 #include <array>
@@ -51,6 +53,7 @@ Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form2"));
+    kestrelon::ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kestrelon::twipsToPixels(9075), kestrelon::twipsToPixels(9015));
@@ -83,4 +86,11 @@ void Form2::Form_Load() {
         // Inserts at the insertion point, which then stands after the piece.
         txt1->insertPlainText(line);
     }
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

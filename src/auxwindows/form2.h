@@ -17,6 +17,10 @@ public:
 
     QString text() const;
 
+protected:
+    // Escape closes the window, as it does a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Form_Load();
 

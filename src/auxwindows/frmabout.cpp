@@ -1,10 +1,12 @@
 #include "frmabout.h"
 
+#include "classicpalette.h"
 #include "conversions.h"
 #include "uimetrics.h"
 #include "version.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
@@ -41,6 +43,7 @@ frmAbout::frmAbout(QWidget* parent)
     initAuxWindowsResources();
 
     setObjectName(QStringLiteral("frmAbout"));
+    kestrelon::ui::keepClassicColours(this);
     // Tool windows do not keep the program alive by default; this one must, like the help window.
     setAttribute(Qt::WA_QuitOnClose, true);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,4 +86,11 @@ void frmAbout::Form_Load() {
                         kestrelon::integerToText(kestrelon::kVersionMinor) + QLatin1Char('.') +
                         kestrelon::integerToText(kestrelon::kVersionRevision));
     lblTitle->setText(title);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

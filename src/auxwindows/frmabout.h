@@ -12,6 +12,10 @@ class frmAbout : public QWidget {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
+protected:
+    // Escape closes the window, as it does a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Form_Load();
 

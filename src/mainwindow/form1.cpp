@@ -1,16 +1,19 @@
 #include "form1.h"
 
 #include "accessiblenames.h"
+#include "classicpalette.h"
 #include "controls.h"
 #include "drawing.h"
 #include "formbuilder.h"
 #include "layouttypes.h"
+#include "menubarstyle.h"
+#include "platform.h"
 #include "settingsstore.h"
 #include "uimetrics.h"
 
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
-#include <QProxyStyle>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -34,8 +37,11 @@ int positionPixels(float twips) {
 
 } // namespace
 
-Form1::Form1(std::shared_ptr<SettingsStore> store) : m_store(std::move(store)) {
+Form1::Form1(std::shared_ptr<SettingsStore> store, std::optional<bool> placesWindows)
+    : m_store(std::move(store)), m_placesWindows(placesWindows.value_or(
+                                     ui::platformPlacesWindows(QGuiApplication::platformName()))) {
     setObjectName(QStringLiteral("Form1"));
+    ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Kestrelon V3.0"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -73,23 +79,9 @@ void Form1::createUi() {
     }
 }
 
-namespace {
-
-// Alt alone takes the keyboard to the menu bar, whose commands have no access keys.
-class AltKeyMenuStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_MenuBar_AltKeyNavigation)
-            return 1;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
-} // namespace
-
 void Form1::createMenus() {
-    auto* style = new AltKeyMenuStyle;
+    // Alt alone takes the keyboard to the menu bar, whose commands have no access keys.
+    auto* style = new ui::MenuBarStyle;
     style->setParent(menuBar());
     menuBar()->setStyle(style);
     // The doubled ampersand shows one literal "&" and gives the command no access key.
@@ -314,18 +306,20 @@ QObject* Form1::control(std::string_view name, int index) const {
 }
 
 float Form1::windowTop() const {
-    return static_cast<float>(pos().y() * kTwipsPerPixel);
+    return m_placesWindows ? static_cast<float>(pos().y() * kTwipsPerPixel) : m_givenTop;
 }
 
 float Form1::windowLeft() const {
-    return static_cast<float>(pos().x() * kTwipsPerPixel);
+    return m_placesWindows ? static_cast<float>(pos().x() * kTwipsPerPixel) : m_givenLeft;
 }
 
 void Form1::setWindowTop(float twips) {
+    m_givenTop = twips;
     move(pos().x(), positionPixels(twips));
 }
 
 void Form1::setWindowLeft(float twips) {
+    m_givenLeft = twips;
     move(positionPixels(twips), pos().y());
 }
 

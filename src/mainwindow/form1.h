@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 
@@ -36,8 +37,10 @@ class Form1 : public QMainWindow, public SettingsTarget {
 
 public:
     // The store is where "Exit&Save" writes and start-up reads; without one, nothing is
-    // restored or saved (the window then starts from its design values).
-    explicit Form1(std::shared_ptr<SettingsStore> store = nullptr);
+    // restored or saved (the window then starts from its design values). `placesWindows`
+    // says whether the window goes where it is moved; by default the running platform decides.
+    explicit Form1(std::shared_ptr<SettingsStore> store = nullptr,
+                   std::optional<bool> placesWindows = std::nullopt);
     ~Form1() override;
 
     // Start-up: shows the window, restores the inputs and calculates both chips.
@@ -119,6 +122,10 @@ private:
     ui::ScrollBar* slider(std::string_view name, int index) const;
 
     std::shared_ptr<SettingsStore> m_store;
+    // Where the platform cannot place windows, a save writes back the position it was given.
+    bool m_placesWindows;
+    float m_givenTop = 0;
+    float m_givenLeft = 0;
     ChipModel m_model;
     std::array<ChipView, 2> m_applied; // what the controls show now
     int BlinkCount1 = 0;

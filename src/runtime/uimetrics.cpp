@@ -1,14 +1,14 @@
 #include "uimetrics.h"
 
+#include "classicpalette.h"
+
 #include <QFontDatabase>
-#include <QGuiApplication>
-#include <QPalette>
 
 namespace kestrelon {
 
 QColor colourFromBgr(std::uint32_t bgr) {
     if (bgr & 0x80000000u) {
-        const QPalette palette = QGuiApplication::palette();
+        const QPalette& palette = ui::classicPalette();
         switch (bgr & 0xFFu) {
         case 3: // inactive caption: a mid grey, light enough for the blue and red read-outs on it
             return palette.color(QPalette::Active, QPalette::Mid);

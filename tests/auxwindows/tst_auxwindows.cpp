@@ -133,6 +133,8 @@ private slots:
     void showAboutBox_again_keepsOneWindow();
 
     void closeAuxWindows_destroysBoth();
+    void escape_closesTheWindow_data();
+    void escape_closesTheWindow();
 };
 
 void TestAuxWindows::initTestCase() {
@@ -507,6 +509,32 @@ void TestAuxWindows::closeAuxWindows_destroysBoth() {
     showAboutBox();
     QVERIFY(theOpenWindow<Form2>());
     QVERIFY(theOpenWindow<frmAbout>());
+}
+
+void TestAuxWindows::escape_closesTheWindow_data() {
+    QTest::addColumn<bool>("help");
+    QTest::newRow("About box") << false;
+    QTest::newRow("help window, from its text box") << true;
+}
+
+void TestAuxWindows::escape_closesTheWindow() {
+    QFETCH(bool, help);
+    help ? showHelpWindow() : showAboutBox();
+    QPointer<QWidget> window = help ? static_cast<QWidget*>(theOpenWindow<Form2>())
+                                    : static_cast<QWidget*>(theOpenWindow<frmAbout>());
+    QVERIFY(window);
+    // Keys go where the keyboard focus is: the text box in the help window.
+    QWidget* target = help ? static_cast<QWidget*>(textBox(window)) : window.data();
+    if (help) {
+        // Closing by Escape leaves the notes editable: other keys still type.
+        const QString before = helpText(window);
+        QTest::keyClick(target, Qt::Key_X);
+        QCOMPARE(helpText(window), before + QLatin1Char('x'));
+    }
+    QTest::keyClick(target, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window);
 }
 
 QTEST_MAIN(TestAuxWindows)
