@@ -74,7 +74,7 @@ check_doc_files() {
     check "it licenses the metadata under CC0-1.0" \
         grep -Pzq '\nFiles: [^\n]*metainfo[^\n]*\n(.+\n)*License: CC0-1.0\n' "$doc/copyright"
     check "its MIT text is the LICENSE file's" \
-        cmp -s <(license_body "$src/LICENSE") <(license_body "$doc/copyright")
+        bash -c '[ -n "$1" ] && [ "$1" = "$2" ]' _ "$(license_body "$src/LICENSE")" "$(license_body "$doc/copyright")"
     check "share/doc/kestrelon/changelog.Debian.gz is compressed with gzip" \
         bash -c 'file -b "$1" | grep -q "^gzip compressed"' _ "$doc/changelog.Debian.gz"
 }
