@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,10 @@ Run runOnce(const std::string& program) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     const auto end = std::chrono::steady_clock::now();
-    std::system((std::string("rm -rf ") + folder).c_str());
+    std::error_code removeError;
+    std::filesystem::remove_all(folder, removeError);
+    if (removeError)
+        std::fprintf(stderr, "could not remove %s: %s\n", folder, removeError.message().c_str());
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s failed (status %d)\n", program.c_str(), status);
         std::exit(1);

@@ -1,4 +1,5 @@
-# Desktop integration (launcher entry, AppStream metainfo, icons) and the Debian package.
+# Desktop integration (launcher entry, AppStream metainfo, icons), the manual page, the files
+# Debian requires in every package and the Debian package.
 # Included at the end of the top-level CMakeLists.txt, after every install() of the program.
 
 include(GNUInstallDirs)
@@ -10,9 +11,12 @@ set(KESTRELON_HOMEPAGE_URL "https://github.com/kestrelon/kestrelon"
 set(KESTRELON_SCREENSHOT_URL "${KESTRELON_HOMEPAGE_URL}/raw/main/docs/screenshot.png"
     CACHE STRING "Public URL of docs/screenshot.png, for software centres")
 set(KESTRELON_RELEASE_DATE "2026-12-08"
-    CACHE STRING "Date of release ${PROJECT_VERSION}, for the metainfo")
-set(KESTRELON_PACKAGE_MAINTAINER "Kestrelon developers <kestrelon@example.org>"
-    CACHE STRING "Maintainer field of the Debian package")
+    CACHE STRING "Date of release ${PROJECT_VERSION}, for the metainfo, changelog and manual page")
+# The project has no domain of its own yet: its host's no-reply address.
+set(KESTRELON_PACKAGE_MAINTAINER "Kestrelon developers <kestrelon@users.noreply.github.com>")
+# Raised for a change to the packaging alone; the program's version is project()'s.
+set(KESTRELON_DEBIAN_REVISION 1)
+set(KESTRELON_PACKAGE_VERSION "${PROJECT_VERSION}-${KESTRELON_DEBIAN_REVISION}")
 
 set(_kestrelon_packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 
@@ -35,6 +39,9 @@ install(FILES ${_kestrelon_packaging_dir}/icons/kestrelon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${KESTRELON_APP_ID}.svg)
 
+# The manual page, copyright, changelog and lintian overrides; Debian's way of stripping.
+include(${CMAKE_CURRENT_LIST_DIR}/DebianPolicy.cmake)
+
 # cpack -G DEB
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "kestrelon")
@@ -56,6 +63,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KESTRELON_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_RELEASE "${KESTRELON_DEBIAN_REVISION}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Depends is computed by dpkg-shlibdeps from the libraries the binary links, so it follows

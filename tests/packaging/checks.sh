@@ -43,8 +43,44 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 # build_id FILE: the GNU build ID of an ELF file; installing and stripping keep it.
 build_id() { file -b "$1" | sed -n 's/.*BuildID\[[a-z0-9]*\]=\([0-9a-f]*\).*/\1/p'; }
 
+# check_manual_page PAGE VERSION: an installed, compressed kestrelon(1).
+check_manual_page() {
+    local page=$1 version=$2 out
+    check "share/man/man1/kestrelon.1.gz is compressed with gzip" \
+        bash -c 'file -b "$1" | grep -q "^gzip compressed"' _ "$page"
+    # --warnings turns on groff's warnings; anything on stderr is one.
+    out=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -n "$out" ] && printf '%s\n' "$out"
+    check "man --warnings -l renders kestrelon(1) without warnings" test -z "$out"
+    # whatis and apropos read the NAME section through lexgrog.
+    check "its NAME section reads 'kestrelon - ...' (found '$(lexgrog "$page" 2>&1)')" \
+        bash -c 'lexgrog "$1" | grep -q ": \"kestrelon - ."' _ "$page"
+    check "its footer names version $version" \
+        bash -c 'MANWIDTH=80 man -l "$1" 2>/dev/null | tail -n 1 | grep -q "Kestrelon $2 "' _ "$page" "$version"
+}
+
+# license_body FILE: the MIT licence's text from "Permission" on, blank lines dropped, one
+# word per line, so that the LICENSE file and a copyright file's indented copy compare equal.
+license_body() {
+    sed -n '/Permission is hereby granted/,/SOFTWARE\.$/p' "$1" | sed 's/^ \.\?//' | tr -s ' \n' '\n\n'
+}
+
+# check_doc_files DOC SOURCE_DIR: the copyright file and the changelog Debian requires.
+check_doc_files() {
+    local doc=$1 src=$2
+    check "share/doc/kestrelon/copyright is machine-readable (DEP-5)" \
+        grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$doc/copyright"
+    check "it licenses the program under MIT" grep -Pzq '\nFiles: \*\n(.+\n)*License: MIT\n' "$doc/copyright"
+    check "it licenses the metadata under CC0-1.0" \
+        grep -Pzq '\nFiles: [^\n]*metainfo[^\n]*\n(.+\n)*License: CC0-1.0\n' "$doc/copyright"
+    check "its MIT text is the LICENSE file's" \
+        bash -c '[ -n "$1" ] && [ "$1" = "$2" ]' _ "$(license_body "$src/LICENSE")" "$(license_body "$doc/copyright")"
+    check "share/doc/kestrelon/changelog.Debian.gz is compressed with gzip" \
+        bash -c 'file -b "$1" | grep -q "^gzip compressed"' _ "$doc/changelog.Debian.gz"
+}
+
 # check_installed_tree USR SOURCE_DIR VERSION BUILT_PROGRAM: the program, launcher entry,
-# metainfo and icons under USR (an unpacked or DESTDIR'd /usr).
+# metainfo, icons, manual page and Debian's doc files under USR (an unpacked or DESTDIR'd /usr).
 check_installed_tree() {
     local usr=$1 src=$2 version=$3 built=$4 size png desktop metainfo svg id
     check "bin/kestrelon is an executable ELF file" \
@@ -68,4 +104,7 @@ check_installed_tree() {
     svg=$usr/share/icons/hicolor/scalable/apps/$app_id.svg
     check "icons/hicolor/scalable/apps/$app_id.svg is packaging/icons/kestrelon.svg" \
         cmp -s "$svg" "$src/packaging/icons/kestrelon.svg"
+
+    check_manual_page "$usr/share/man/man1/kestrelon.1.gz" "$version"
+    check_doc_files "$usr/share/doc/kestrelon" "$src"
 }
