@@ -1,17 +1,13 @@
 #pragma once
 
+#include "colours.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
 
 namespace kestrelon {
-
-inline constexpr std::uint32_t kRed = 0x0000FF;
-inline constexpr std::uint32_t kBlue = 0xFF0000;
-inline constexpr std::uint32_t kGrey = 0x808080;
-inline constexpr std::uint32_t kOrange = 0x0080FF;
-inline constexpr std::uint32_t kInactiveCaptionColour = 0x80000003;
 
 // A snapshot of one chip's input controls, as the window holds them.
 struct ChipInputs {
@@ -44,7 +40,7 @@ struct ChipView {
     bool timerEnabled = true;
     QString lblRefo;
     QString Label9;
-    std::uint32_t Label9BackColor = kInactiveCaptionColour;
+    std::uint32_t Label9BackColor = kInactiveCaption;
     QString lblR2;
     QString lblRadj;
     QString lblRLo;

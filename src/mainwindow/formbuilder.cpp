@@ -95,13 +95,6 @@ QWidget* makeWidget(const Control& c, QWidget* parent) {
 
 } // namespace
 
-QString controlName(const char* name, int index) {
-    QString result = QString::fromLatin1(name);
-    if (index >= 0)
-        result += QLatin1Char('_') + QString::number(index);
-    return result;
-}
-
 void buildForm(const Table& table, ui::Canvas* canvas) {
     QHash<QString, QWidget*> frames;
     for (int i = 0; i < table.controlCount; ++i) {
@@ -116,7 +109,7 @@ void buildForm(const Table& table, ui::Canvas* canvas) {
                                                 rect, led ? kLedBorderWidth : 1);
             shape->setObjectName(name);
             shape->setFillColor(c.backColour);
-            shape->setBorderColor(orDefault(c.foreColour, 0x000000u));
+            shape->setBorderColor(orDefault(c.foreColour, kBlack));
             shape->setVisible(c.visible);
             continue;
         }

@@ -142,12 +142,6 @@ private:
 
 constexpr const char* kNumerals[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
 
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kBlue = 0xFF0000;
-constexpr std::uint32_t kNavy = 0x800000;
-
 // --- The drawing: chip bodies, LEDs, pin names and numbers -------------------------------------
 
 constexpr std::uint32_t kLedUnlit = 0xE0E0E0;
@@ -188,7 +182,7 @@ constexpr void describeDrawing(Sink& out) {
     out.perChip(body, 1800, 1320);
 
     // Over-range indicators first: element 0 of each LED array.
-    out.add(row(Kind::Circle, "shpLED", 0, {7410, 6000, 345, 195}).fore(0x0000C0).back(0x808080));
+    out.add(row(Kind::Circle, "shpLED", 0, {7410, 6000, 345, 195}).fore(0x0000C0).back(kGrey));
     out.add(row(Kind::Circle, "shpLED2", 0, {7440, 840, 315, 195}).fore(0x0040C0).back(0xC0C0C0));
     for (int led = 1; led <= 10; ++led) {
         out.add(row(Kind::Circle, "shpLED", led, {kLedLefts1[led - 1], kLedTop, 345, 315})

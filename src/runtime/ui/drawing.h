@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colours.h"
+
 #include <QLine>
 #include <QObject>
 #include <QRect>
@@ -40,8 +42,8 @@ private:
     Kind m_kind;
     QRect m_rect;
     int m_borderWidth;
-    uint m_fill = 0xFFFFFFu;
-    uint m_border = 0x000000u;
+    uint m_fill = kWhite;
+    uint m_border = kBlack;
     bool m_visible = true;
 };
 

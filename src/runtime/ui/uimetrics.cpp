@@ -1,5 +1,7 @@
 #include "uimetrics.h"
 
+#include "colours.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
@@ -7,7 +9,7 @@
 namespace kestrelon {
 
 QColor colourFromBgr(std::uint32_t bgr) {
-    if (bgr & 0x80000000u) {
+    if (bgr & kSystemColourFlag) {
         const QPalette palette = QGuiApplication::palette();
         switch (bgr & 0xFFu) {
         case 3: // inactive caption: a mid grey, light enough for the blue and red read-outs on it
