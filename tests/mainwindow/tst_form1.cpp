@@ -44,9 +44,7 @@ void TestForm1::firstStartCalculatesStoreDefaults_data() {
 void TestForm1::firstStartCalculatesStoreDefaults() {
     QFETCH(int, chip);
     FormFixture f;
-    const auto n = [chip](const char* name) {
-        return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(chip);
-    };
+    const auto n = [chip](const char* name) { return layout::controlName(name, chip); };
     const char* mode = chip == 0 ? "optMode_0" : "optMode1_0";
     QCOMPARE(f.box(n("txtVin"))->text(), QStringLiteral("5"));
     QCOMPARE(f.box(n("txtRLo"))->text(), QStringLiteral("0"));
@@ -64,9 +62,9 @@ void TestForm1::firstStartCalculatesStoreDefaults() {
     QCOMPARE(f.caption(n("lblVin")), QStringLiteral("2.50v"));
     QCOMPARE(f.caption(n("lblGap")), QStringLiteral("Steps= 0.45v"));
     QCOMPARE(f.caption(n("lblWatts")), QStringLiteral("Dissipating= < 1.0W"));
-    const QString leds = chip == 0 ? QStringLiteral("shpLED_%1") : QStringLiteral("shpLED2_%1");
     for (int i = 1; i <= 10; ++i)
-        QCOMPARE(f.fill(leds.arg(i)), i <= 5 ? 0x0000FFu : 0x808080u);
+        QCOMPARE(f.fill(layout::controlName(chip == 0 ? "shpLED" : "shpLED2", i)),
+                 i <= 5 ? kRed : kGrey);
     QCOMPARE(f.form->pos(), QPoint(0, 0));
 }
 
@@ -163,7 +161,7 @@ void TestForm1::dragScrollsAndReleaseChanges() {
     ui::Label* bug0 = f.label(QStringLiteral("bug0"));
     bug0->setCaption(QStringLiteral("x"));
     r2->setSliderDown(true);
-    r2->setSliderPosition(r2->QScrollBar::value() - 40); // 40 steps up the track
+    r2->setSliderPosition(r2->value() + 40); // 40 steps up the track
     QCOMPARE(r2->value(), 400);
     QCOMPARE(f.caption(QStringLiteral("lblR2_1")), QStringLiteral("10.00k"));
     QCOMPARE(bug0->caption(), QStringLiteral("x")); // Scroll leaves bug0 alone
@@ -191,6 +189,11 @@ void TestForm1::verticalSlidersRiseTowardsTheTop() {
     QTest::keyClick(signal, Qt::Key_Down);
     QTest::keyClick(signal, Qt::Key_Down);
     QCOMPARE(signal->value(), 500);
+    // The trough above the thumb, and Home, lead up as well.
+    QTest::mouseClick(signal, Qt::LeftButton, {}, QPoint(signal->width() / 2, signal->width() + 3));
+    QCOMPARE(signal->value(), 501);
+    QTest::keyClick(signal, Qt::Key_Home);
+    QCOMPARE(signal->value(), 1000);
     ui::ScrollBar* r1 = f.bar(QStringLiteral("hsR1_0"));
     r1->setFocus();
     QTest::keyClick(r1, Qt::Key_Right);
