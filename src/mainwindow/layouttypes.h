@@ -15,6 +15,7 @@ inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 
 enum class Kind : std::uint8_t {
     Label,
+    StaticLabel, // never changed at run time: drawn by the canvas, not a widget
     TextBox,
     HScroll,
     VScroll,
