@@ -135,9 +135,10 @@ bool Canvas::event(QEvent* event) {
 void Canvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRect dirty = event->rect();
+    // The region, not its bounding rectangle: two read-outs far apart repaint only themselves.
+    const QRegion dirty = event->region();
     for (const Shape* shape : m_shapes) {
-        if (!shape->isVisible() || !shape->rect().adjusted(-3, -3, 3, 3).intersects(dirty))
+        if (!shape->isVisible() || !dirty.intersects(shape->rect().adjusted(-3, -3, 3, 3)))
             continue;
         const int w = shape->borderWidth();
         painter.setPen(w > 0 ? QPen(colourFromBgr(shape->borderColor()), w) : QPen(Qt::NoPen));
@@ -150,14 +151,14 @@ void Canvas::paintEvent(QPaintEvent* event) {
             painter.drawRect(box);
     }
     for (const Line* line : m_lines) {
-        if (!line->isVisible() || !line->bounds().intersects(dirty))
+        if (!line->isVisible() || !dirty.intersects(line->bounds()))
             continue;
         painter.setPen(
             QPen(colourFromBgr(line->colour()), line->width(), Qt::SolidLine, Qt::SquareCap));
         painter.drawLine(line->line());
     }
     for (const DrawnLabel* label : m_labels) {
-        if (!label->isVisible() || !label->rect().intersects(dirty))
+        if (!label->isVisible() || !dirty.intersects(label->rect()))
             continue;
         const DrawnLabel::Look& look = label->look();
         if (look.back != DrawnLabel::kNoBack)
