@@ -29,9 +29,10 @@ struct PanelInputs {
     bool slave = false; // chkSlave checked
 };
 
-// Everything the window shows for one chip, named after the controls. The window seeds it
-// from its controls' design state and applies it back after each run; a run assigns only
-// what its steps reach, so the rest keeps what was shown before.
+// Everything the window shows for one chip, named after the controls. The window loads it from
+// what its read-outs show before each run and shows it again after; a run assigns only what
+// its steps reach, so the rest keeps what was shown, and the RLo and RHi labels are read back
+// as shown.
 struct ChipView {
     QString lblR1;
     QString lblVin;
