@@ -27,7 +27,8 @@ int main(int argc, char* argv[]) {
         builtIn.addFile(QStringLiteral(":/icons/kestrelon-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("io.github.kestrelon.Kestrelon"), builtIn));
-    kestrelon::Form1 form(std::make_shared<kestrelon::SettingsStore>());
+    kestrelon::Form1 form(std::make_shared<kestrelon::SettingsStore>(),
+                          [](int exitCode) { QCoreApplication::exit(exitCode); });
     form.Form_Load();
     return QApplication::exec();
 }

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "colours.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
 
 namespace kestrelon {
-
-inline constexpr std::uint32_t kRed = 0x0000FF;
-inline constexpr std::uint32_t kBlue = 0xFF0000;
-inline constexpr std::uint32_t kGrey = 0x808080;
-inline constexpr std::uint32_t kOrange = 0x0080FF;
-inline constexpr std::uint32_t kInactiveCaptionColour = 0x80000003;
 
 // A snapshot of one chip's input controls, as the window holds them.
 struct ChipInputs {
@@ -33,9 +29,10 @@ struct PanelInputs {
     bool slave = false; // chkSlave checked
 };
 
-// Everything the window shows for one chip, named after the controls. The window seeds it
-// from its controls' design state and applies it back after each run; a run assigns only
-// what its steps reach, so the rest keeps what was shown before.
+// Everything the window shows for one chip, named after the controls. The window loads it from
+// what its read-outs show before each run and shows it again after; a run assigns only what
+// its steps reach, so the rest keeps what was shown, and the RLo and RHi labels are read back
+// as shown.
 struct ChipView {
     QString lblR1;
     QString lblVin;
@@ -44,7 +41,7 @@ struct ChipView {
     bool timerEnabled = true;
     QString lblRefo;
     QString Label9;
-    std::uint32_t Label9BackColor = kInactiveCaptionColour;
+    std::uint32_t Label9BackColor = kInactiveCaption;
     QString lblR2;
     QString lblRadj;
     QString lblRLo;

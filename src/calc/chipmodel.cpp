@@ -78,7 +78,7 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
             v.Label9BackColor = kOrange;
             v.Label9 = QStringLiteral("Vref Limit =(+V-1.5v)");
         } else {
-            v.Label9BackColor = kInactiveCaptionColour;
+            v.Label9BackColor = kInactiveCaption;
             v.Label9 = blankBanner();
         }
     }

@@ -1,5 +1,7 @@
 #include "accessiblenames.h"
 
+#include "layouttypes.h"
+
 #include <QWidget>
 
 namespace kestrelon {
@@ -57,16 +59,12 @@ void name(const QHash<QString, QObject*>& controls, const QString& objectName, i
 void setAccessibleNames(const QHash<QString, QObject*>& controls) {
     for (const Role& r : kArrays)
         for (int chip = 0; chip < 2; ++chip)
-            name(controls, QStringLiteral("%1_%2").arg(QLatin1String(r.chip1Name)).arg(chip), chip,
-                 r.roles[0]);
+            name(controls, layout::controlName(r.chip1Name, chip), chip, r.roles[0]);
     for (const Role& r : kGroups)
         for (int chip = 0; chip < 2; ++chip)
             for (int i = 0; i < r.count; ++i)
-                name(controls,
-                     QStringLiteral("%1_%2")
-                         .arg(QLatin1String(chip == 0 ? r.chip1Name : r.chip2Name))
-                         .arg(i),
-                     chip, r.roles[i]);
+                name(controls, layout::controlName(chip == 0 ? r.chip1Name : r.chip2Name, i), chip,
+                     r.roles[i]);
     if (auto* slave = qobject_cast<QWidget*>(controls.value(QStringLiteral("chkSlave"))))
         slave->setAccessibleName(QStringLiteral("Chip 2 follows chip 1's signal"));
 }

@@ -37,9 +37,11 @@ int positionPixels(float twips) {
 
 } // namespace
 
-Form1::Form1(std::shared_ptr<SettingsStore> store, std::optional<bool> placesWindows)
-    : m_store(std::move(store)), m_placesWindows(placesWindows.value_or(
-                                     ui::platformPlacesWindows(QGuiApplication::platformName()))) {
+Form1::Form1(std::shared_ptr<SettingsStore> store, EndProgram endProgram,
+             std::optional<bool> placesWindows)
+    : m_store(std::move(store)), m_endProgram(std::move(endProgram)),
+      m_placesWindows(
+          placesWindows.value_or(ui::platformPlacesWindows(QGuiApplication::platformName()))) {
     setObjectName(QStringLiteral("Form1"));
     ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Kestrelon V3.0"));
@@ -49,7 +51,6 @@ Form1::Form1(std::shared_ptr<SettingsStore> store, std::optional<bool> placesWin
     createUi();
     createMenus();
     bindControls();
-    seedViews();
     connectHandlers();
 }
 
@@ -58,7 +59,7 @@ Form1::~Form1() = default;
 void Form1::createUi() {
     m_canvas = new ui::Canvas(this);
     m_canvas->setObjectName(QStringLiteral("canvas"));
-    ui::setWidgetColour(m_canvas, QPalette::Window, layout::kMenuBackground);
+    ui::setWidgetColour(m_canvas, QPalette::Window, kMenuBackground);
     m_canvas->setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     buildForm(layout::mainWindowTable(), m_canvas);
     // The chip titles share their row with the reference-limit banner, which overlaps chip #2's
@@ -100,7 +101,7 @@ void Form1::bindControls() {
 
     const auto find = [this](auto& slot, const char* name, int index) {
         using T = std::remove_pointer_t<std::remove_reference_t<decltype(slot)>>;
-        slot = qobject_cast<T*>(m_controls.value(controlName(name, index)));
+        slot = qobject_cast<T*>(m_controls.value(layout::controlName(name, index)));
         Q_ASSERT(slot);
     };
     for (int k = 0; k < 2; ++k) {
@@ -122,61 +123,17 @@ void Form1::bindControls() {
         for (int i = 0; i < 5; ++i)
             find(m_optLED[k][i], k == 0 ? "optLED" : "optLED2", i);
 
-        ReadOuts& o = m_out[k];
-        find(o.lblR1, "lblR1", k);
-        find(o.lblVin, "lblVin", k);
-        find(o.lblmA, "lblmA", k);
-        find(o.lblRefo, "lblRefo", k);
-        find(o.Label9, "Label9", k);
-        find(o.lblR2, "lblR2", k);
-        find(o.lblRadj, "lblRadj", k);
-        find(o.lblRLo, "lblRLo", k);
-        find(o.lblRHi, "lblRHi", k);
-        find(o.lblVmin, "lblVmin", k);
-        find(o.lblVmax, "lblVmax", k);
-        find(o.lblGap, "lblGap", k);
-        find(o.lblRlim, "lblRlim", k);
-        find(o.lblWarn, "lblWarn", k);
-        find(o.lblWatts, "lblWatts", k);
-        find(o.lineRlim, "lineRlim", k);
-        for (int i = 0; i <= 10; ++i)
-            find(o.shpLED[i], k == 0 ? "shpLED" : "shpLED2", i);
-        find(o.timer, k == 0 ? "Timer1" : "Timer2", -1);
+        find(m_timers[k], k == 0 ? "Timer1" : "Timer2", -1);
+        for (const ReadOut& row : chipReadOuts()) {
+            const int element = row.element == kChipElement ? k : row.element;
+            QObject* control = m_controls.value(layout::controlName(row.control[k], element));
+            Q_ASSERT(control);
+            m_readOuts[k].emplace_back(row, control);
+        }
     }
     find(m_chkSlave, "chkSlave", -1);
     find(m_bug0, "bug0", -1);
     setAccessibleNames(m_controls);
-}
-
-void Form1::seedViews() {
-    for (int k = 0; k < 2; ++k) {
-        const ReadOuts& o = m_out[k];
-        ChipView& v = m_model.view[k];
-        v.lblR1 = o.lblR1->caption();
-        v.lblVin = o.lblVin->caption();
-        v.lblmA = o.lblmA->caption();
-        v.lblmAForeColor = o.lblmA->foreColor();
-        v.timerEnabled = o.timer->isActive();
-        v.lblRefo = o.lblRefo->caption();
-        v.Label9 = o.Label9->caption();
-        v.Label9BackColor = o.Label9->backColor();
-        v.lblR2 = o.lblR2->caption();
-        v.lblRadj = o.lblRadj->caption();
-        v.lblRLo = o.lblRLo->caption();
-        v.lblRHi = o.lblRHi->caption();
-        v.lblVmin = o.lblVmin->caption();
-        v.lblVmax = o.lblVmax->caption();
-        v.lblGap = o.lblGap->caption();
-        for (int i = 0; i <= 10; ++i)
-            v.shpLED[i] = o.shpLED[i]->fillColor();
-        v.lblRlim = o.lblRlim->caption();
-        v.lblWatts = o.lblWatts->caption();
-        v.lblRlimVisible = !o.lblRlim->isHidden();
-        v.lblWarnVisible = !o.lblWarn->isHidden();
-        v.lineRlimVisible = o.lineRlim->isVisible();
-        v.lblWattsVisible = !o.lblWatts->isHidden();
-        m_applied[k] = v;
-    }
 }
 
 void Form1::connectHandlers() {
@@ -208,8 +165,8 @@ void Form1::connectHandlers() {
     each(m_optLED[0], &ui::OptionButton::Click, this, &Form1::optLED_Click);
     each(m_optLED[1], &ui::OptionButton::Click, this, &Form1::optLED2_Click);
     connect(m_chkSlave, &ui::CheckBox::Click, this, &Form1::chkSlave_Click);
-    connect(m_out[0].timer, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(m_out[1].timer, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(m_timers[0], &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(m_timers[1], &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(m_mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
     connect(m_mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
     connect(m_mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
@@ -238,15 +195,21 @@ PanelInputs Form1::panelInputs() const {
 }
 
 void Form1::CalcChip1() {
-    m_model.calcChip1(panelInputs());
-    applyChip(0);
-    // While slaved, chip #2 was recalculated inside.
-    applyChip(1);
+    const PanelInputs in = panelInputs();
+    // While slaved, chip #2 is recalculated inside.
+    loadView(0);
+    if (in.slave)
+        loadView(1);
+    m_model.calcChip1(in);
+    showView(0);
+    if (in.slave)
+        showView(1);
 }
 
 void Form1::CalcChip2() {
+    loadView(1);
     m_model.calcChip2(panelInputs());
-    applyChip(1);
+    showView(1);
 }
 
 void Form1::calcChip(qint16 chip) {
@@ -256,53 +219,18 @@ void Form1::calcChip(qint16 chip) {
         CalcChip2();
 }
 
-void Form1::applyChip(int k) {
-    const ChipView& v = m_model.view[k];
-    ChipView& shown = m_applied[k];
-    const ReadOuts& o = m_out[k];
-    // Only what changed is written, so a slider step repaints just the read-outs it moves.
-    const auto sync = [](const auto& want, auto& have, auto write) {
-        if (want != have) {
-            write(want);
-            have = want;
-        }
-    };
-    const auto caption = [&sync](ui::Label* label, const QString& want, QString& have) {
-        sync(want, have, [label](const QString& text) { label->setCaption(text); });
-    };
-    const auto visible = [&sync](auto* control, bool want, bool& have) {
-        sync(want, have, [control](bool on) { control->setVisible(on); });
-    };
-    caption(o.lblR1, v.lblR1, shown.lblR1);
-    caption(o.lblVin, v.lblVin, shown.lblVin);
-    sync(v.lblmAForeColor, shown.lblmAForeColor, [&o](uint c) { o.lblmA->setForeColor(c); });
-    caption(o.lblmA, v.lblmA, shown.lblmA);
-    sync(v.timerEnabled, shown.timerEnabled, [&o](bool on) { o.timer->setEnabled(on); });
-    caption(o.lblRefo, v.lblRefo, shown.lblRefo);
-    sync(v.Label9BackColor, shown.Label9BackColor, [&o](uint c) { o.Label9->setBackColor(c); });
-    caption(o.Label9, v.Label9, shown.Label9);
-    caption(o.lblR2, v.lblR2, shown.lblR2);
-    caption(o.lblRadj, v.lblRadj, shown.lblRadj);
-    caption(o.lblRLo, v.lblRLo, shown.lblRLo);
-    caption(o.lblRHi, v.lblRHi, shown.lblRHi);
-    caption(o.lblVmin, v.lblVmin, shown.lblVmin);
-    caption(o.lblVmax, v.lblVmax, shown.lblVmax);
-    caption(o.lblGap, v.lblGap, shown.lblGap);
-    for (std::size_t i = 0; i < v.shpLED.size(); ++i) {
-        ui::Shape* led = o.shpLED[i];
-        sync(v.shpLED[i], shown.shpLED[i], [led](uint c) { led->setFillColor(c); });
-    }
-    visible(o.lblRlim, v.lblRlimVisible, shown.lblRlimVisible);
-    visible(o.lblWarn, v.lblWarnVisible, shown.lblWarnVisible);
-    visible(o.lineRlim, v.lineRlimVisible, shown.lineRlimVisible);
-    visible(o.lblWatts, v.lblWattsVisible, shown.lblWattsVisible);
-    caption(o.lblRlim, v.lblRlim, shown.lblRlim);
-    caption(o.lblWatts, v.lblWatts, shown.lblWatts);
+void Form1::loadView(int chip) {
+    for (const BoundReadOut& readOut : m_readOuts[chip])
+        readOut.load(m_model.view[chip]);
+}
+
+void Form1::showView(int chip) {
+    for (const BoundReadOut& readOut : m_readOuts[chip])
+        readOut.show(m_model.view[chip]);
 }
 
 QObject* Form1::control(std::string_view name, int index) const {
-    return m_controls.value(controlName(
-        QByteArray(name.data(), static_cast<qsizetype>(name.size())).constData(), index));
+    return m_controls.value(layout::controlName(name, index));
 }
 
 float Form1::windowTop() const {

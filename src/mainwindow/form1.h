@@ -1,14 +1,17 @@
 #pragma once
 
 #include "chipmodel.h"
+#include "readouts.h"
 #include "settingstarget.h"
 
 #include <QHash>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 
@@ -20,10 +23,8 @@ namespace ui {
 class Canvas;
 class CheckBox;
 class Label;
-class Line;
 class OptionButton;
 class ScrollBar;
-class Shape;
 class TextBox;
 class Timer;
 } // namespace ui
@@ -36,10 +37,14 @@ class Form1 : public QMainWindow, public SettingsTarget {
     Q_PROPERTY(float Left READ windowLeft WRITE setWindowLeft)
 
 public:
+    // How "Exit&Save" ends the program, given the exit code.
+    using EndProgram = std::function<void(int exitCode)>;
+
     // The store is where "Exit&Save" writes and start-up reads; without one, nothing is
-    // restored or saved (the window then starts from its design values). `placesWindows`
-    // says whether the window goes where it is moved; by default the running platform decides.
-    explicit Form1(std::shared_ptr<SettingsStore> store = nullptr,
+    // restored or saved (the window then starts from its design values). Without an end,
+    // "Exit&Save" only closes the window. `placesWindows` says whether the window goes where it
+    // is moved; by default the running platform decides.
+    explicit Form1(std::shared_ptr<SettingsStore> store = nullptr, EndProgram endProgram = {},
                    std::optional<bool> placesWindows = std::nullopt);
     ~Form1() override;
 
@@ -67,14 +72,20 @@ private:
     void createMenus();
     void bindControls();
     void connectHandlers();
-    void seedViews();
 
     // Recalculation and applying its result to the controls.
     void CalcChip1();
     void CalcChip2();
     void calcChip(qint16 chip);
     PanelInputs panelInputs() const;
-    void applyChip(int chip);
+    // The chip's view is loaded from what its read-outs show, changed, and shown again.
+    void loadView(int chip);
+    void showView(int chip);
+    template <typename Change> void changeView(int chip, Change change) {
+        loadView(chip);
+        change(m_model.view[chip]);
+        showView(chip);
+    }
 
     // Input handlers, by control and event; Index is the control-array element.
     void Text1_Change(qint16 Index);
@@ -122,12 +133,13 @@ private:
     ui::ScrollBar* slider(std::string_view name, int index) const;
 
     std::shared_ptr<SettingsStore> m_store;
+    EndProgram m_endProgram;
     // Where the platform cannot place windows, a save writes back the position it was given.
     bool m_placesWindows;
     float m_givenTop = 0;
     float m_givenLeft = 0;
     ChipModel m_model;
-    std::array<ChipView, 2> m_applied; // what the controls show now
+    std::array<std::vector<BoundReadOut>, 2> m_readOuts;
     int BlinkCount1 = 0;
     int BlinkCount2 = 0;
 
@@ -141,14 +153,7 @@ private:
     std::array<std::array<ui::OptionButton*, 5>, 2> m_optLED{};
     ui::CheckBox* m_chkSlave = nullptr;
     ui::Label* m_bug0 = nullptr;
-    struct ReadOuts {
-        ui::Label *lblR1, *lblVin, *lblmA, *lblRefo, *Label9, *lblR2, *lblRadj, *lblRLo, *lblRHi,
-            *lblVmin, *lblVmax, *lblGap, *lblRlim, *lblWarn, *lblWatts;
-        ui::Line* lineRlim;
-        std::array<ui::Shape*, 11> shpLED;
-        ui::Timer* timer;
-    };
-    std::array<ReadOuts, 2> m_out{};
+    std::array<ui::Timer*, 2> m_timers{}; // Timer1, Timer2
     QAction* m_mnuExit = nullptr;
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;

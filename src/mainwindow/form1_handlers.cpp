@@ -15,7 +15,7 @@ namespace kestrelon {
 
 void Form1::Form_Load() {
     show();
-    m_model.ledColour = {kLedChoices[0].colour, 0xFF0000u};
+    m_model.ledColour = {kLedChoices[0].colour, kBlue};
     GetMySettings();
     // Derive R1 and R2 in every case: a slider restored to its design value raised no event.
     for (qint16 k = 0; k < 2; ++k) {
@@ -58,7 +58,9 @@ void Form1::txtRHi_Change(qint16 Index) {
 void Form1::hsR1_Change(qint16 Index) {
     if (Index != 0 && Index != 1)
         return;
-    m_model.setR1FromSlider(Index, m_hsR1[Index]->value());
+    changeView(Index, [this, Index](ChipView&) {
+        m_model.setR1FromSlider(Index, m_hsR1[Index]->value());
+    });
     calcChip(Index);
 }
 
@@ -171,10 +173,8 @@ void Form1::Timer2_Timer() {
 
 void Form1::blink(int chip) {
     int& count = chip == 0 ? BlinkCount1 : BlinkCount2;
-    if (const auto colour = blinkTick(count)) {
-        m_model.view[chip].lblmAForeColor = *colour;
-        applyChip(chip);
-    }
+    if (const auto colour = blinkTick(count))
+        changeView(chip, [&colour](ChipView& view) { view.lblmAForeColor = *colour; });
 }
 
 void Form1::GetMySettings() {
@@ -197,11 +197,12 @@ bool Form1::SaveMySettings() {
 
 void Form1::mnuExit_Click() {
     const bool saved = SaveMySettings();
-    for (const ReadOuts& o : m_out)
-        o.timer->stop();
+    for (ui::Timer* timer : m_timers)
+        timer->stop();
     closeAuxWindows();
-    // Quit before closing, so no other handler runs in between.
-    QCoreApplication::exit(saved ? 0 : 1);
+    // End before closing, so no other handler runs in between.
+    if (m_endProgram)
+        m_endProgram(saved ? 0 : 1);
     close();
 }
 

@@ -23,6 +23,11 @@ QString text(const char* caption) {
     return caption ? QString::fromUtf8(caption) : QString();
 }
 
+// Only boxes tall enough for two lines wrap; wrapping makes every paint lay out text.
+bool wrapsText(const Control& c) {
+    return c.height >= kTwoLinesTwips;
+}
+
 // Colours the design leaves open are set explicitly all the same, so that a control never
 // inherits its frame's text colour.
 std::uint32_t orDefault(std::uint32_t colour, std::uint32_t fallback) {
@@ -36,8 +41,7 @@ QWidget* makeWidget(const Control& c, QWidget* parent) {
         auto* label = new ui::Label(parent);
         label->setCaption(text(c.caption));
         label->setAlignment(alignment(c.align));
-        // Only boxes tall enough for two lines wrap; wrapping makes every paint lay out text.
-        label->setWordWrap(c.height >= kTwoLinesTwips);
+        label->setWordWrap(wrapsText(c));
         label->setForeColor(orDefault(c.foreColour, kWindowText));
         if (c.backColour != kNoColour)
             label->setBackColor(c.backColour);
@@ -86,6 +90,7 @@ QWidget* makeWidget(const Control& c, QWidget* parent) {
             frame->setBackColor(c.backColour);
         return frame;
     }
+    case Kind::StaticLabel:
     case Kind::Circle:
     case Kind::Rectangle:
         break;
@@ -94,13 +99,6 @@ QWidget* makeWidget(const Control& c, QWidget* parent) {
 }
 
 } // namespace
-
-QString controlName(const char* name, int index) {
-    QString result = QString::fromLatin1(name);
-    if (index >= 0)
-        result += QLatin1Char('_') + QString::number(index);
-    return result;
-}
 
 void buildForm(const Table& table, ui::Canvas* canvas) {
     QHash<QString, QWidget*> frames;
@@ -116,8 +114,21 @@ void buildForm(const Table& table, ui::Canvas* canvas) {
                                                 rect, led ? kLedBorderWidth : 1);
             shape->setObjectName(name);
             shape->setFillColor(c.backColour);
-            shape->setBorderColor(orDefault(c.foreColour, 0x000000u));
+            shape->setBorderColor(orDefault(c.foreColour, kBlack));
             shape->setVisible(c.visible);
+            continue;
+        }
+
+        if (c.kind == Kind::StaticLabel) {
+            ui::DrawnLabel::Look look;
+            look.font = designFont(c.font.points, c.font.bold);
+            look.flags = static_cast<int>(alignment(c.align)) |
+                         (wrapsText(c) ? static_cast<int>(Qt::TextWordWrap) : 0);
+            look.fore = orDefault(c.foreColour, kWindowText);
+            look.back = orDefault(c.backColour, ui::DrawnLabel::kNoBack);
+            ui::DrawnLabel* label = canvas->addLabel(rect, text(c.caption), look, text(c.toolTip));
+            label->setObjectName(name);
+            label->setVisible(c.visible);
             continue;
         }
 

@@ -14,7 +14,4 @@ class Canvas;
 // control ("hsR1_0", "chkSlave"), and sets the tab order. Connects nothing.
 void buildForm(const layout::Table& table, ui::Canvas* canvas);
 
-// "name_index" for an array element, the bare name for a single control.
-QString controlName(const char* name, int index);
-
 } // namespace kestrelon

@@ -99,6 +99,10 @@ constexpr Row label(const char* name, int index, Box box, const char* caption) {
     return row(Kind::Label, name, index, box, caption);
 }
 
+constexpr Row staticLabel(const char* name, int index, Box box, const char* caption) {
+    return row(Kind::StaticLabel, name, index, box, caption);
+}
+
 // Option buttons get one size that holds the longest caption ("+Vext Hi") with its indicator,
 // with room to spare for a substitute font wider than the design's.
 constexpr int kOptionWidth = 945;
@@ -142,12 +146,6 @@ private:
 
 constexpr const char* kNumerals[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
 
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kBlue = 0xFF0000;
-constexpr std::uint32_t kNavy = 0x800000;
-
 // --- The drawing: chip bodies, LEDs, pin names and numbers -------------------------------------
 
 constexpr std::uint32_t kLedUnlit = 0xE0E0E0;
@@ -188,7 +186,7 @@ constexpr void describeDrawing(Sink& out) {
     out.perChip(body, 1800, 1320);
 
     // Over-range indicators first: element 0 of each LED array.
-    out.add(row(Kind::Circle, "shpLED", 0, {7410, 6000, 345, 195}).fore(0x0000C0).back(0x808080));
+    out.add(row(Kind::Circle, "shpLED", 0, {7410, 6000, 345, 195}).fore(0x0000C0).back(kGrey));
     out.add(row(Kind::Circle, "shpLED2", 0, {7440, 840, 315, 195}).fore(0x0040C0).back(0xC0C0C0));
     for (int led = 1; led <= 10; ++led) {
         out.add(row(Kind::Circle, "shpLED", led, {kLedLefts1[led - 1], kLedTop, 345, 315})
@@ -203,11 +201,11 @@ constexpr void describeDrawing(Sink& out) {
     for (const PinNumber& p : kPinNumbers) {
         const bool endPin = p.pin == 1 || p.pin == 10;
         const int width = p.pin == 10 ? 255 : 195; // two digits
-        Row number =
-            label("lblNum", p.pin - 1, {p.left, p.top, width, kPinNumberHeight}, kNumerals[p.pin])
-                .fore(kRed)
-                .back(kMenuBackground)
-                .font(kRegular975);
+        Row number = staticLabel("lblNum", p.pin - 1, {p.left, p.top, width, kPinNumberHeight},
+                                 kNumerals[p.pin])
+                         .fore(kRed)
+                         .back(kMenuBackground)
+                         .font(kRegular975);
         if (endPin)
             number = number.fore(kWhite).hidden();
         out.add(number);
@@ -216,11 +214,11 @@ constexpr void describeDrawing(Sink& out) {
 
     // LED numbers: chip #1 lblNo(1..10), chip #2 lblNo(20..11); the "1" beside each over-range
     // indicator is hidden.
-    out.add(label("lblNo", 0, {7860, 6060, 285, 195}, "1").hidden());
-    out.add(label("lblNo", 21, {7860, 900, 285, 195}, "1").hidden());
+    out.add(staticLabel("lblNo", 0, {7860, 6060, 285, 195}, "1").hidden());
+    out.add(staticLabel("lblNo", 21, {7860, 900, 285, 195}, "1").hidden());
     for (int led = 1; led <= 10; ++led) {
         const Row number =
-            label("lblNo", led, {kLedNumberLefts[led - 1], 6270, 285, 195}, kNumerals[led]);
+            staticLabel("lblNo", led, {kLedNumberLefts[led - 1], 6270, 285, 195}, kNumerals[led]);
         out.add(number);
         out.add(number.twin(21 - led, kLedNumberLefts[led - 1], 1110));
     }
@@ -230,7 +228,7 @@ constexpr void describeDrawing(Sink& out) {
 constexpr void describePinNames(Sink& out) {
     for (const PinName& p : kPinNames) {
         const Row name =
-            label("lblPin", p.index1, {p.left, p.top, p.width, kPinNameHeight}, p.caption)
+            staticLabel("lblPin", p.index1, {p.left, p.top, p.width, kPinNameHeight}, p.caption)
                 .back(kInactiveCaption)
                 .font(kRegular975);
         out.add(name);
@@ -247,22 +245,25 @@ constexpr void describeStaticLabels(Sink& out) {
     out.add(label("Label3", 1, {2580, 1740, 1845, 255}, "2nd LM3914")
                 .back(kInactiveCaption)
                 .font(kBold12));
-    out.perChip(label("lblVp", 0, {7800, 6330, 405, 195}, "V+").font(kBold825), 7800, 1170);
-    out.perChip(label("lblVled", 0, {180, 5340, 555, 225}, "Vled")
+    out.perChip(staticLabel("lblVp", 0, {7800, 6330, 405, 195}, "V+").font(kBold825), 7800, 1170);
+    out.perChip(staticLabel("lblVled", 0, {180, 5340, 555, 225}, "Vled")
                     .fore(kBlack)
                     .font(kBold825)
                     .tip("Actual Vinp"),
                 180, 180);
-    out.perChip(label("lblVlow", 0, {1800, 9060, 495, 405}, "Vext Low").font(kBold825), 1800, 3900);
-    out.perChip(label("lblVhi", 0, {3750, 9090, 495, 375}, "Vext Hi").font(kBold825), 3750, 3930);
-    out.perChip(label("lbl2", 0, {7170, 5730, 885, 225}, "Vin > Vmax").fore(kBlack), 7170, 570);
-    out.perChip(label("Label1", 0, {6180, 8400, 345, 225}, "R1").tip("Set LED current"), 6180,
+    out.perChip(staticLabel("lblVlow", 0, {1800, 9060, 495, 405}, "Vext Low").font(kBold825), 1800,
+                3900);
+    out.perChip(staticLabel("lblVhi", 0, {3750, 9090, 495, 375}, "Vext Hi").font(kBold825), 3750,
+                3930);
+    out.perChip(staticLabel("lbl2", 0, {7170, 5730, 885, 225}, "Vin > Vmax").fore(kBlack), 7170,
+                570);
+    out.perChip(staticLabel("Label1", 0, {6180, 8400, 345, 225}, "R1").tip("Set LED current"), 6180,
                 3240);
-    out.perChip(label("Label2", 0, {7440, 9060, 285, 225}, "R2").tip("Set Span"), 7440, 3900);
-    out.perChip(label("Label7", 0, {4620, 9840, 285, 225}, "R3").tip("Set Span"), 4620, 4680);
-    out.perChip(label("Label8", 0, {2670, 9840, 285, 225}, "R4").tip("Set Span"), 2670, 4680);
-    out.perChip(label("Label4", 0, {1560, 7830, 285, 165}, "0V"), 1560, 2670);
-    out.perChip(label("Label5", 0, {7350, 9840, 255, 195}, "0V"), 7350, 4680);
+    out.perChip(staticLabel("Label2", 0, {7440, 9060, 285, 225}, "R2").tip("Set Span"), 7440, 3900);
+    out.perChip(staticLabel("Label7", 0, {4620, 9840, 285, 225}, "R3").tip("Set Span"), 4620, 4680);
+    out.perChip(staticLabel("Label8", 0, {2670, 9840, 285, 225}, "R4").tip("Set Span"), 2670, 4680);
+    out.perChip(staticLabel("Label4", 0, {1560, 7830, 285, 165}, "0V"), 1560, 2670);
+    out.perChip(staticLabel("Label5", 0, {7350, 9840, 255, 195}, "0V"), 7350, 4680);
 
     out.add(label("bug0", -1, {4950, 9330, 1185, 435}, nullptr));
     out.add(label("bug1", -1, {5160, 4560, 1545, 465}, nullptr));

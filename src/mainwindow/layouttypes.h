@@ -1,22 +1,21 @@
 #pragma once
 
+#include "colours.h"
+
+#include <QString>
+
 #include <cstdint>
+#include <string_view>
 
 // The main window's design as data. Geometry is in twips (15 per device-independent pixel),
 // colours are 0x00BBGGRR; 0x80000000 + n is the platform's system colour n.
 namespace kestrelon::layout {
 
 inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
-inline constexpr std::uint32_t sysColour(int n) {
-    return 0x80000000u + static_cast<std::uint32_t>(n);
-}
-inline constexpr std::uint32_t kInactiveCaption = sysColour(3);
-inline constexpr std::uint32_t kMenuBackground = sysColour(4);
-inline constexpr std::uint32_t kWindowBackground = sysColour(5);
-inline constexpr std::uint32_t kWindowText = sysColour(8);
 
 enum class Kind : std::uint8_t {
     Label,
+    StaticLabel, // never changed at run time: drawn by the canvas, not a widget
     TextBox,
     HScroll,
     VScroll,
@@ -84,6 +83,14 @@ struct Table {
     const TabStop* tabOrder;
     int tabCount;
 };
+
+// A control's object name: "name_index" for an array element, the bare name for a single one.
+inline QString controlName(std::string_view name, int index) {
+    QString result = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    if (index >= 0)
+        result += QLatin1Char('_') + QString::number(index);
+    return result;
+}
 
 // Defined in layouttable.cpp.
 const Table& mainWindowTable();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colours.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -13,11 +15,11 @@ struct LedChoice {
 
 // By colour option index: Red, Green, Yellow, "Blue" (drawn cyan), White.
 inline constexpr std::array<LedChoice, 5> kLedChoices{{
-    {0x0000FF, 2.0},
+    {kRed, 2.0},
     {0x00FF00, 3.0},
     {0x00FFFF, 2.1},
     {0xFFFF00, 3.0},
-    {0xFFFFFF, 3.5},
+    {kWhite, 3.5},
 }};
 
 // One tick of an over-current blinker: red on the first tick, blue on the second, then again.
@@ -26,10 +28,10 @@ inline constexpr std::array<LedChoice, 5> kLedChoices{{
 inline std::optional<std::uint32_t> blinkTick(int& count) {
     ++count;
     if (count == 1)
-        return 0x0000FFu;
+        return kRed;
     if (count == 2) {
         count = 0;
-        return 0xFF0000u;
+        return kBlue;
     }
     return std::nullopt;
 }

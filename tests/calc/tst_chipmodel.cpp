@@ -89,7 +89,7 @@ void TestChipModel::workedExampleOnEitherChip() {
     QVERIFY(!v.timerEnabled);
     QCOMPARE(v.lblRefo, QStringLiteral("3.21v"));
     QCOMPARE(v.Label9, QString(21, QLatin1Char(' ')));
-    QCOMPARE(v.Label9BackColor, kInactiveCaptionColour);
+    QCOMPARE(v.Label9BackColor, kInactiveCaption);
     QCOMPARE(v.lblRadj, QStringLiteral("1.96v"));
     QCOMPARE(v.lblRLo, QStringLiteral("0.0v"));
     QCOMPARE(v.lblRHi, QStringLiteral("3.21v"));
@@ -191,7 +191,7 @@ void TestChipModel::referenceIsLimitedBelowSupply() {
     QCOMPARE(v.lblRefo, reference);
     QCOMPARE(v.lblRHi, reference);
     QCOMPARE(v.lblVmax, reference);
-    QCOMPARE(v.Label9BackColor, limited ? kOrange : kInactiveCaptionColour);
+    QCOMPARE(v.Label9BackColor, limited ? kOrange : kInactiveCaption);
     QCOMPARE(v.Label9,
              limited ? QStringLiteral("Vref Limit =(+V-1.5v)") : QString(21, QLatin1Char(' ')));
     QCOMPARE(b.model.state[0].VrHi, b.model.state[0].Vref);

@@ -3,18 +3,22 @@
 #include "controls.h"
 #include "drawing.h"
 #include "form1.h"
+#include "layouttypes.h"
 #include "settingsstore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
-// A started main window on a store in a private temporary folder.
+// A started main window on a store in a private temporary folder. Ending the program only
+// records the exit code, so the test's event loop goes on.
 struct FormFixture {
     QTemporaryDir dir;
     std::shared_ptr<kestrelon::SettingsStore> store;
     std::unique_ptr<kestrelon::Form1> form;
+    std::optional<int> exitCode; // set when the window ended the program
 
     explicit FormFixture(const QByteArray& storeContent = {}) {
         const QString path = dir.filePath(QStringLiteral("Kestrelon.conf"));
@@ -24,7 +28,7 @@ struct FormFixture {
                 file.write(storeContent);
         }
         store = std::make_shared<kestrelon::SettingsStore>(path);
-        form = std::make_unique<kestrelon::Form1>(store);
+        form = std::make_unique<kestrelon::Form1>(store, [this](int code) { exitCode = code; });
         form->Form_Load();
     }
 

@@ -1,13 +1,16 @@
 #include "formfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QHelpEvent>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QToolTip>
 
 using namespace kestrelon;
 
@@ -44,9 +47,7 @@ void TestForm1::firstStartCalculatesStoreDefaults_data() {
 void TestForm1::firstStartCalculatesStoreDefaults() {
     QFETCH(int, chip);
     FormFixture f;
-    const auto n = [chip](const char* name) {
-        return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(chip);
-    };
+    const auto n = [chip](const char* name) { return layout::controlName(name, chip); };
     const char* mode = chip == 0 ? "optMode_0" : "optMode1_0";
     QCOMPARE(f.box(n("txtVin"))->text(), QStringLiteral("5"));
     QCOMPARE(f.box(n("txtRLo"))->text(), QStringLiteral("0"));
@@ -64,9 +65,9 @@ void TestForm1::firstStartCalculatesStoreDefaults() {
     QCOMPARE(f.caption(n("lblVin")), QStringLiteral("2.50v"));
     QCOMPARE(f.caption(n("lblGap")), QStringLiteral("Steps= 0.45v"));
     QCOMPARE(f.caption(n("lblWatts")), QStringLiteral("Dissipating= < 1.0W"));
-    const QString leds = chip == 0 ? QStringLiteral("shpLED_%1") : QStringLiteral("shpLED2_%1");
     for (int i = 1; i <= 10; ++i)
-        QCOMPARE(f.fill(leds.arg(i)), i <= 5 ? 0x0000FFu : 0x808080u);
+        QCOMPARE(f.fill(layout::controlName(chip == 0 ? "shpLED" : "shpLED2", i)),
+                 i <= 5 ? kRed : kGrey);
     QCOMPARE(f.form->pos(), QPoint(0, 0));
 }
 
@@ -163,7 +164,7 @@ void TestForm1::dragScrollsAndReleaseChanges() {
     ui::Label* bug0 = f.label(QStringLiteral("bug0"));
     bug0->setCaption(QStringLiteral("x"));
     r2->setSliderDown(true);
-    r2->setSliderPosition(r2->QScrollBar::value() - 40); // 40 steps up the track
+    r2->setSliderPosition(r2->value() + 40); // 40 steps up the track
     QCOMPARE(r2->value(), 400);
     QCOMPARE(f.caption(QStringLiteral("lblR2_1")), QStringLiteral("10.00k"));
     QCOMPARE(bug0->caption(), QStringLiteral("x")); // Scroll leaves bug0 alone
@@ -191,6 +192,11 @@ void TestForm1::verticalSlidersRiseTowardsTheTop() {
     QTest::keyClick(signal, Qt::Key_Down);
     QTest::keyClick(signal, Qt::Key_Down);
     QCOMPARE(signal->value(), 500);
+    // The trough above the thumb, and Home, lead up as well.
+    QTest::mouseClick(signal, Qt::LeftButton, {}, QPoint(signal->width() / 2, signal->width() + 3));
+    QCOMPARE(signal->value(), 501);
+    QTest::keyClick(signal, Qt::Key_Home);
+    QCOMPARE(signal->value(), 1000);
     ui::ScrollBar* r1 = f.bar(QStringLiteral("hsR1_0"));
     r1->setFocus();
     QTest::keyClick(r1, Qt::Key_Right);
@@ -277,8 +283,18 @@ void TestForm1::windowAsDesigned() {
     QCOMPARE(menu[2]->text(), QStringLiteral("Help"));
     for (const char* hidden :
          {"lblNum_0", "lblNum_9", "lblNum_19", "lblNum_10", "lblNo_0", "lblNo_21"})
-        QVERIFY2(!f.get<QWidget>(QString::fromLatin1(hidden))->isVisible(), hidden);
-    QVERIFY(f.get<QWidget>(QStringLiteral("lblVp_0"))->isVisible());
+        QVERIFY2(!f.get(QString::fromLatin1(hidden))->property("visible").toBool(), hidden);
+    QCOMPARE(f.get(QStringLiteral("lblVp_0"))->property("visible").toBool(), true);
+    QCOMPARE(f.get(QStringLiteral("lblPin_9"))->property("caption").toString(),
+             QStringLiteral("RefOut"));
+    // A drawn label shows its tooltip like a widget.
+    auto* r1 = f.get<ui::DrawnLabel>(QStringLiteral("Label1_1"));
+    QWidget* canvas = f.form->centralWidget();
+    QHelpEvent hover(QEvent::ToolTip, r1->rect().center(),
+                     canvas->mapToGlobal(r1->rect().center()));
+    QApplication::sendEvent(canvas, &hover);
+    QCOMPARE(QToolTip::text(), QStringLiteral("Set LED current"));
+    QToolTip::hideText();
     QCOMPARE(f.get<QWidget>(QStringLiteral("Text1_0"))->geometry(), QRect(516, 436, 35, 19));
     QCOMPARE(f.get<QWidget>(QStringLiteral("Text1_0"))->toolTip(),
              QStringLiteral("Enter Supply Voltage 25Vmax"));
@@ -385,26 +401,33 @@ void TestForm1::everyCaptionFitsItsBox() {
     f.type(QStringLiteral("Text1_0"), QStringLiteral("25"));
     f.type(QStringLiteral("txtLED_0"), QStringLiteral("25"));
     f.bar(QStringLiteral("hsR1_0"))->setValue(50);
-    for (ui::Label* label : f.form->findChildren<ui::Label*>()) {
-        if (label->isHidden() || label->caption().trimmed().isEmpty())
-            continue;
-        const QRect room = label->contentsRect();
-        const QRect needed = label->fontMetrics().boundingRect(
-            room, Qt::TextWordWrap | label->alignment(), label->caption());
+    const auto fits = [](const QString& name, const QString& caption, const QFont& font,
+                         const QRect& room, int flags) {
+        if (caption.trimmed().isEmpty())
+            return true;
+        const QFontMetrics fm(font);
+        const QRect needed = fm.boundingRect(room, Qt::TextWordWrap | flags, caption);
         // Leading may be cut where the design's box is as short as the font; ink may not.
-        const QFontMetrics fm = label->fontMetrics();
         const bool oneLine = needed.height() < 2 * fm.lineSpacing();
         // The ink of one top-aligned line ends at the baseline plus whatever descends below it.
         const int inkHeight =
-            oneLine ? fm.ascent() + std::max(0, fm.tightBoundingRect(label->caption()).bottom())
+            oneLine ? fm.ascent() + std::max(0, fm.tightBoundingRect(caption).bottom())
                     : needed.height();
-        QVERIFY2(inkHeight <= room.height() + 1 && needed.width() <= room.width(),
-                 qPrintable(QStringLiteral("%1 \"%2\" needs %3x%4 px, has %5x%6")
-                                .arg(label->objectName(), label->caption())
-                                .arg(needed.width())
-                                .arg(needed.height())
-                                .arg(room.width())
-                                .arg(room.height())));
+        const bool ok = inkHeight <= room.height() + 1 && needed.width() <= room.width();
+        if (!ok)
+            qWarning("%s \"%s\" needs %dx%d px, has %dx%d", qPrintable(name), qPrintable(caption),
+                     needed.width(), needed.height(), room.width(), room.height());
+        return ok;
+    };
+    for (ui::Label* label : f.form->findChildren<ui::Label*>()) {
+        if (!label->isHidden())
+            QVERIFY(fits(label->objectName(), label->caption(), label->font(),
+                         label->contentsRect(), label->alignment()));
+    }
+    for (ui::DrawnLabel* label : f.form->findChildren<ui::DrawnLabel*>()) {
+        if (label->isVisible())
+            QVERIFY(fits(label->objectName(), label->caption(), label->look().font,
+                         QRect(QPoint(), label->rect().size()), label->look().flags));
     }
     for (ui::OptionButton* option : f.form->findChildren<ui::OptionButton*>()) {
         QStyleOptionButton style;

@@ -112,7 +112,7 @@ void TestPlatform::savedPosition() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[Properties]\nfrmTop=750\nfrmLeft=1500\n");
     }
-    Form1 form(std::make_shared<SettingsStore>(path), placesWindows);
+    Form1 form(std::make_shared<SettingsStore>(path), {}, placesWindows);
     form.Form_Load();
     // Where a compositor that ignores the program's placement may have put it.
     form.move(7, 9);

@@ -43,9 +43,8 @@ class TestStartup : public QObject {
 
 private slots:
     void cleanup();
-    // First: ending the program stops every later event loop, and this test needs one.
-    void failedSaveIsReportedAndEnds();
     void savedInputsComeBackAfterARestart();
+    void failedSaveIsReportedAndEnds();
     void handEditedStore_data();
     void handEditedStore();
     void garbageStoreStillStarts();
@@ -77,6 +76,7 @@ void TestStartup::savedInputsComeBackAfterARestart() {
         f.click(QStringLiteral("optLED2_4"));
         f.click(QStringLiteral("chkSlave"));
         trigger(f, "mnuExit");
+        QCOMPARE(f.exitCode, 0);
         QVERIFY(!f.form->isVisible());
         QVERIFY(QFile::copy(f.store->fileName(), path));
         // Slave mode is not stored: compare against the same window with it cleared.
@@ -155,8 +155,8 @@ void TestStartup::garbageStoreStillStarts() {
 void TestStartup::emptyColourGroupKeepsStartColour() {
     FormFixture f("[Properties]\noptLED00=False\noptLED10=0\n");
     for (int i = 0; i < 5; ++i) {
-        QVERIFY(!f.option(QStringLiteral("optLED_%1").arg(i))->isChecked());
-        QVERIFY(!f.option(QStringLiteral("optLED2_%1").arg(i))->isChecked());
+        QVERIFY(!f.option(layout::controlName("optLED", i))->isChecked());
+        QVERIFY(!f.option(layout::controlName("optLED2", i))->isChecked());
     }
     QCOMPARE(f.fill(QStringLiteral("shpLED_1")), 0x0000FFu);
     QCOMPARE(f.fill(QStringLiteral("shpLED2_1")), 0xFF0000u);
@@ -171,7 +171,8 @@ void TestStartup::failedSaveIsReportedAndEnds() {
     blocker.close();
     auto store =
         std::make_shared<SettingsStore>(dir.filePath(QStringLiteral("Kestrelon/Kestrelon.conf")));
-    Form1 form(store);
+    std::optional<int> exitCode;
+    Form1 form(store, [&exitCode](int code) { exitCode = code; });
     form.Form_Load();
     QString reported;
     QTimer::singleShot(0, &form, [&reported] {
@@ -183,6 +184,7 @@ void TestStartup::failedSaveIsReportedAndEnds() {
     form.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     QVERIFY2(reported.contains(store->fileName()), qPrintable(reported));
     QVERIFY(reported.contains(QLatin1String("not a folder")));
+    QCOMPARE(exitCode, 1);
     QVERIFY(!form.isVisible());
     QVERIFY(QFileInfo(blocker.fileName()).isFile());
 }
@@ -202,6 +204,7 @@ void TestStartup::exitClosesTheAuxiliaryWindows() {
     QPointer<QWidget> about = topLevel("frmAbout");
     QVERIFY(helpWindow && about);
     trigger(f, "mnuExit");
+    QCOMPARE(f.exitCode, 0);
     QVERIFY(!helpWindow);
     QVERIFY(!about);
     QVERIFY(QFileInfo::exists(f.store->fileName()));

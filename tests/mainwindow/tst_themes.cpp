@@ -81,10 +81,10 @@ QList<Area> mainWindowAreas(const Form1& form) {
     std::map<QString, QPoint> frames;
     for (int i = 0; i < table.controlCount; ++i) {
         const layout::Control& c = table.controls[i];
-        const QString name = controlName(c.name, c.index);
+        const QString name = layout::controlName(c.name, c.index);
         QRect rect = twips(c.left, c.top, c.width, c.height);
         if (c.parent)
-            rect.translate(frames.at(controlName(c.parent, c.parentIndex)));
+            rect.translate(frames.at(layout::controlName(c.parent, c.parentIndex)));
         switch (c.kind) {
         case layout::Kind::Frame: {
             frames[name] = rect.topLeft();
@@ -93,6 +93,7 @@ QList<Area> mainWindowAreas(const Form1& form) {
             break;
         }
         case layout::Kind::Label:
+        case layout::Kind::StaticLabel:
             // The box's outline is not text.
             if (c.boxed)
                 rect.adjust(1, 1, -1, -1);
@@ -118,7 +119,7 @@ QList<Area> mainWindowAreas(const Form1& form) {
         const QPoint middle((l.x1 + l.x2) / 2, (l.y1 + l.y2) / 2);
         const auto add = [&](int index, int offset) {
             const QPoint at(twipsToPixels(middle.x()), twipsToPixels(middle.y() - offset));
-            areas.append({controlName(l.name, index),
+            areas.append({layout::controlName(l.name, index),
                           QRect(at - QPoint(3, 3), QSize(7, 7)).translated(origin)});
         };
         add(l.index1, 0);

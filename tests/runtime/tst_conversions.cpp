@@ -383,9 +383,7 @@ void TestConversions::arbitraryTextNeverBreaksAConversion() {
         (void)roundToInt16(text);
         (void)textToTruth(text);
         (void)singleToText(static_cast<float>(v));
-        const auto r = roundToInt16(v);
-        if (r)
-            QVERIFY(*r >= -32768 && *r <= 32767);
+        (void)roundToInt16(v);
     }
     QVERIFY(finite > 0);
 }

@@ -1,21 +1,11 @@
 #include "fakesettingstarget.h"
 
+#include "layouttypes.h"
+
 #include <stdexcept>
 #include <utility>
 
 namespace {
-
-struct Limits {
-    std::int16_t min;
-    std::int16_t max;
-};
-
-// The sliders' design limits; the vertical ones run from Min 1000 at the top down to Max 0.
-Limits limitsOf(std::string_view control) {
-    if (control == "hsR1")
-        return {50, 1100};
-    return {1000, 0};
-}
 
 QString groupOf(const QString& id) {
     return id.left(id.indexOf(u'('));
@@ -24,32 +14,28 @@ QString groupOf(const QString& id) {
 } // namespace
 
 FakeSettingsTarget::FakeSettingsTarget() {
-    for (int chip : {0, 1}) {
-        texts[id("Text1", chip)] = QStringLiteral("15");
-        texts[id("txtVin", chip)] = QStringLiteral("5");
-        texts[id("txtRLo", chip)] = QStringLiteral("1");
-        texts[id("txtRHi", chip)] = QStringLiteral("5");
-        texts[id("txtLED", chip)] = QStringLiteral("15");
-        sliders[id("hsR1", chip)] = 700;
-        sliders[id("vsR2", chip)] = 220;
-        sliders[id("vsVin", chip)] = 500;
-        sliders[id("vsRLo", chip)] = 500;
-        sliders[id("vsRHi", chip)] = 500;
+    // The window's design state, from its own table.
+    const kestrelon::layout::Table& table = kestrelon::layout::mainWindowTable();
+    for (int i = 0; i < table.controlCount; ++i) {
+        const kestrelon::layout::Control& c = table.controls[i];
+        const QString key = id(c.name, c.index);
+        switch (c.kind) {
+        case kestrelon::layout::Kind::TextBox:
+            texts[key] = QString::fromUtf8(c.caption);
+            break;
+        case kestrelon::layout::Kind::HScroll:
+        case kestrelon::layout::Kind::VScroll:
+            sliders[key] = static_cast<std::int16_t>(c.value);
+            limits[key] =
+                Limits{static_cast<std::int16_t>(c.min), static_cast<std::int16_t>(c.max)};
+            break;
+        case kestrelon::layout::Kind::Option:
+            options[key] = c.value == 1;
+            break;
+        default:
+            break;
+        }
     }
-    for (const char* group : {"optRLo", "optRLo1", "optRHi", "optRHi1", "optMode", "optMode1"}) {
-        options[id(group, 0)] = false;
-        options[id(group, 1)] = false;
-    }
-    for (const char* group : {"optLED", "optLED2"}) {
-        for (int i = 0; i < 5; ++i)
-            options[id(group, i)] = i == 0;
-    }
-    options[id("optRLo", 0)] = true;
-    options[id("optRLo1", 0)] = true;
-    options[id("optRHi", 0)] = true;
-    options[id("optRHi1", 0)] = true;
-    options[id("optMode", 1)] = true; // chip #1 starts with "Dot/o.c"
-    options[id("optMode1", 0)] = true;
 }
 
 QString FakeSettingsTarget::id(std::string_view control, int index) {
@@ -90,20 +76,20 @@ std::int16_t FakeSettingsTarget::sliderValue(std::string_view control, int index
     return sliders.value(id(control, index));
 }
 
-std::int16_t FakeSettingsTarget::sliderMin(std::string_view control, int) const {
-    return limitsOf(control).min;
+std::int16_t FakeSettingsTarget::sliderMin(std::string_view control, int index) const {
+    return limits.value(id(control, index)).min;
 }
 
-std::int16_t FakeSettingsTarget::sliderMax(std::string_view control, int) const {
-    return limitsOf(control).max;
+std::int16_t FakeSettingsTarget::sliderMax(std::string_view control, int index) const {
+    return limits.value(id(control, index)).max;
 }
 
 void FakeSettingsTarget::setSliderValue(std::string_view control, int index, std::int16_t value) {
     const QString key = id(control, index);
-    const Limits limits = limitsOf(control);
+    const Limits range = limits.value(key);
     if (!sliders.contains(key))
         violations << QStringLiteral("no slider %1").arg(key);
-    if (value < std::min(limits.min, limits.max) || value > std::max(limits.min, limits.max)) {
+    if (value < std::min(range.min, range.max) || value > std::max(range.min, range.max)) {
         violations << QStringLiteral("%1 set to %2").arg(key).arg(value);
         return;
     }

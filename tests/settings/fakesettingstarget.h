@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
-// Stands in for the main window: holds the controls at their design-time state, keeps option
+// Stands in for the main window: holds the controls at their design-time state and limits,
+// taken from the window's layout table, keeps option
 // groups exclusive, logs every assignment as "name(index)=value" in call order, and records a
 // slider assignment outside the slider's limits as a violation instead of accepting it.
 class FakeSettingsTarget : public kestrelon::SettingsTarget {
@@ -39,6 +40,11 @@ public:
     QMap<QString, QString> texts;
     QMap<QString, std::int16_t> sliders;
     QMap<QString, bool> options;
+    struct Limits {
+        std::int16_t min = 0; // value at the left or top
+        std::int16_t max = 0;
+    };
+    QMap<QString, Limits> limits;
 
     QStringList assignments;
     QStringList violations;      // slider values outside the limits, unknown controls

@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <limits>
+
 namespace kestrelon::ui {
 
 void setWidgetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
@@ -38,6 +40,8 @@ void Label::setCaption(const QString& caption) {
 Frame::Frame(QWidget* parent) : QGroupBox(parent) {}
 
 TextBox::TextBox(qint16 index, QWidget* parent) : QLineEdit(parent), m_index(index) {
+    // A text box holds any text: Qt's default would cut it at 32,767 characters.
+    setMaxLength(std::numeric_limits<int>::max());
     // textChanged, unlike textEdited, also fires for text written by code, as the handlers expect.
     connect(this, &QLineEdit::textChanged, this, [this] { emit Change(m_index); });
 }
@@ -46,12 +50,14 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max
                      QWidget* parent)
     : QScrollBar(orientation, parent), m_index(index), m_min(min), m_max(max) {
     setRange(std::min(min, max), std::max(min, max));
-    // Qt reverses a scroll bar's keys; here Right and Up move towards the larger end on screen.
-    setInvertedControls(orientation == Qt::Vertical);
+    // Drawn so that `min` is at the left or top; the keys move the thumb the way they point.
+    setInvertedAppearance(min > max);
+    setInvertedControls(orientation == Qt::Vertical ? min < max : min > max);
     setSingleStep(1);
     setPageStep(1);
     // Set before the signals are connected: the design value raises no event.
-    QScrollBar::setValue(toValue(value));
+    setValue(value);
+    connect(this, &QAbstractSlider::actionTriggered, this, &ScrollBar::turnAction);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (isSliderDown())
             emit Scroll(m_index);
@@ -59,9 +65,9 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max
             emit Change(m_index);
     });
     connect(this, &QAbstractSlider::sliderPressed, this,
-            [this] { m_valueAtPress = QScrollBar::value(); });
+            [this] { m_valueAtPress = this->value(); });
     connect(this, &QAbstractSlider::sliderReleased, this, [this] {
-        if (QScrollBar::value() != m_valueAtPress)
+        if (this->value() != m_valueAtPress)
             emit Change(m_index);
     });
 }
@@ -70,24 +76,55 @@ bool ScrollBar::inRange(int value) const {
     return value >= std::min(m_min, m_max) && value <= std::max(m_min, m_max);
 }
 
+void ScrollBar::keyPressEvent(QKeyEvent* event) {
+    m_keyAction = true;
+    QScrollBar::keyPressEvent(event);
+    m_keyAction = false;
+}
+
+void ScrollBar::turnAction(int action) {
+    // Qt's scroll bar steps towards its arrows and trough as if the minimum were drawn first;
+    // drawn upside down, an arrow, a trough click and Top/Bottom must step the other way. Keys
+    // already step the way they point.
+    if (!invertedAppearance())
+        return;
+    const int before = value();
+    switch (action) {
+    case SliderSingleStepAdd:
+    case SliderSingleStepSub:
+    case SliderPageStepAdd:
+    case SliderPageStepSub:
+        if (!m_keyAction)
+            setSliderPosition(std::clamp(2 * before - sliderPosition(), minimum(), maximum()));
+        break;
+    case SliderToMinimum:
+        setSliderPosition(maximum());
+        break;
+    case SliderToMaximum:
+        setSliderPosition(minimum());
+        break;
+    default:
+        break;
+    }
+}
+
 OptionButton::OptionButton(qint16 index, QWidget* parent) : QRadioButton(parent), m_index(index) {
-    setAutoExclusive(false);
+    // Qt's auto-exclusive group clears the others before this one reports its selection.
     connect(this, &QAbstractButton::toggled, this, [this](bool checked) {
-        if (!checked)
-            return;
-        for (OptionButton* other :
-             parentWidget()->findChildren<OptionButton*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (other != this)
-                other->setChecked(false);
-        }
-        emit Click(m_index);
+        if (checked)
+            emit Click(m_index);
     });
 }
 
-void OptionButton::nextCheckState() {
-    // A click selects; it never clears the selected option.
-    if (!isChecked())
-        setChecked(true);
+void OptionButton::setValue(bool selected) {
+    if (selected || !isChecked()) {
+        setChecked(selected);
+        return;
+    }
+    // Qt keeps an exclusive group's selection; code may clear it all the same.
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(true);
 }
 
 void OptionButton::keyPressEvent(QKeyEvent* event) {
@@ -105,14 +142,24 @@ void OptionButton::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void OptionButton::focusInEvent(QFocusEvent* event) {
+    QRadioButton::focusInEvent(event);
+    // Qt takes Tab away from the other buttons of an exclusive group; here Tab visits them all.
+    for (OptionButton* option : group())
+        option->setFocusPolicy(Qt::StrongFocus);
+}
+
+QList<OptionButton*> OptionButton::group() const {
+    return parentWidget()->findChildren<OptionButton*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
 void OptionButton::selectSibling(int step) {
-    const QList<OptionButton*> group =
-        parentWidget()->findChildren<OptionButton*>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<OptionButton*> group = this->group();
     const qsizetype at = group.indexOf(this);
     const qsizetype next = (at + step + group.size()) % group.size();
     OptionButton* target = group.at(next);
     target->setFocus(Qt::TabFocusReason);
-    target->setChecked(true);
+    target->setValue(true);
 }
 
 CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent), m_caption(new QLabel(this)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colours.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -49,8 +51,8 @@ public:
     void setBackColor(uint bgr) { m_back.set(this, bgr); }
 
 private:
-    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
-    RoleColour m_back{QPalette::Window, 0x80000004u};
+    RoleColour m_fore{QPalette::WindowText, kWindowText};
+    RoleColour m_back{QPalette::Window, kMenuBackground};
 };
 
 class Frame : public QGroupBox {
@@ -67,8 +69,8 @@ public:
     void setBackColor(uint bgr) { m_back.set(this, bgr); }
 
 private:
-    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
-    RoleColour m_back{QPalette::Window, 0x80000004u};
+    RoleColour m_fore{QPalette::WindowText, kWindowText};
+    RoleColour m_back{QPalette::Window, kMenuBackground};
 };
 
 class TextBox : public QLineEdit {
@@ -85,23 +87,22 @@ signals:
 
 private:
     qint16 m_index;
-    RoleColour m_back{QPalette::Base, 0x80000005u};
+    RoleColour m_back{QPalette::Base, kWindowBackground};
 };
 
-// A scroll bar whose value runs from `min` at the left or top to `max` at the right or bottom,
-// either way round, so a vertical one can have its largest value at the top. Scroll is raised
-// while the thumb is dragged, Change for every other change and at the end of a drag.
+// A scroll bar whose design range runs from `min` at the left or top to `max` at the right or
+// bottom, either way round. Qt's value is the design value: a vertical one with its largest
+// value at the top is drawn upside down, and its arrows, trough and Home/End are turned to
+// match, so every reader (Qt, the `value` property, accessibility) sees one number. Scroll is
+// raised while the thumb is dragged, Change for every other change and at the end of a drag.
 class ScrollBar : public QScrollBar {
     Q_OBJECT
-    Q_PROPERTY(int value READ value WRITE setValue)
     Q_PROPERTY(int min READ min)
     Q_PROPERTY(int max READ max)
 
 public:
     ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max, int value,
               QWidget* parent = nullptr);
-    int value() const { return toValue(QScrollBar::value()); }
-    void setValue(int value) { QScrollBar::setValue(toValue(value)); }
     int min() const { return m_min; }
     int max() const { return m_max; }
     bool inRange(int value) const;
@@ -110,19 +111,22 @@ signals:
     void Change(qint16 index);
     void Scroll(qint16 index);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    // The mapping is its own inverse.
-    int toValue(int v) const { return m_min <= m_max ? v : m_min + m_max - v; }
+    void turnAction(int action);
 
     qint16 m_index;
     int m_min;
     int m_max;
     int m_valueAtPress = 0;
+    bool m_keyAction = false;
 };
 
-// An option button of a group (the buttons sharing one parent). Selecting it, by the user or
-// by code, clears the others and raises Click; unlike Qt's exclusive groups, code may also
-// clear the selected one, leaving the group without a selection.
+// An option button of a group (the buttons sharing one parent), a radio button to Qt and to
+// screen readers. Selecting it, by the user or by code, clears the others and raises Click; a
+// click never clears it, but code may, leaving the group without a selection.
 class OptionButton : public QRadioButton {
     Q_OBJECT
     Q_PROPERTY(bool value READ isChecked WRITE setValue)
@@ -131,7 +135,7 @@ class OptionButton : public QRadioButton {
 
 public:
     OptionButton(qint16 index, QWidget* parent = nullptr);
-    void setValue(bool selected) { setChecked(selected); }
+    void setValue(bool selected);
     uint foreColor() const { return m_fore.value(); }
     void setForeColor(uint bgr) { m_fore.set(this, bgr); }
     uint backColor() const { return m_back.value(); }
@@ -141,15 +145,16 @@ signals:
     void Click(qint16 index);
 
 protected:
-    void nextCheckState() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
+    QList<OptionButton*> group() const;
     void selectSibling(int step);
 
     qint16 m_index;
-    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
-    RoleColour m_back{QPalette::Window, 0x80000004u};
+    RoleColour m_fore{QPalette::WindowText, kWindowText};
+    RoleColour m_back{QPalette::Window, kMenuBackground};
 };
 
 // A check box whose caption wraps onto further lines when it is narrower than its text.
@@ -176,7 +181,7 @@ protected:
 
 private:
     QLabel* m_caption;
-    RoleColour m_fore{QPalette::WindowText, 0x80000008u};
+    RoleColour m_fore{QPalette::WindowText, kWindowText};
 };
 
 class Timer : public QTimer {

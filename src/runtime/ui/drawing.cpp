@@ -2,8 +2,10 @@
 
 #include "uimetrics.h"
 
+#include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace kestrelon::ui {
 
@@ -51,6 +53,43 @@ QRect Line::bounds() const {
     return QRect(m_line.p1(), m_line.p2()).normalized().adjusted(-margin, -margin, margin, margin);
 }
 
+DrawnLabel::DrawnLabel(const QRect& rect, const QString& caption, const Look& look,
+                       const QString& toolTip, Canvas* canvas)
+    : QObject(canvas), m_canvas(canvas), m_rect(rect), m_caption(caption), m_look(look),
+      m_toolTip(toolTip) {}
+
+void DrawnLabel::setCaption(const QString& caption) {
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    repaint();
+}
+
+void DrawnLabel::setForeColor(uint bgr) {
+    if (bgr == m_look.fore)
+        return;
+    m_look.fore = bgr;
+    repaint();
+}
+
+void DrawnLabel::setBackColor(uint bgr) {
+    if (bgr == m_look.back)
+        return;
+    m_look.back = bgr;
+    repaint();
+}
+
+void DrawnLabel::setVisible(bool visible) {
+    if (visible == m_visible)
+        return;
+    m_visible = visible;
+    repaint();
+}
+
+void DrawnLabel::repaint() {
+    m_canvas->update(m_rect);
+}
+
 Canvas::Canvas(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 }
@@ -67,12 +106,39 @@ Line* Canvas::addLine(const QLine& line, uint colour, int width) {
     return l;
 }
 
+DrawnLabel* Canvas::addLabel(const QRect& rect, const QString& caption,
+                             const DrawnLabel::Look& look, const QString& toolTip) {
+    auto* label = new DrawnLabel(rect, caption, look, toolTip, this);
+    m_labels.push_back(label);
+    return label;
+}
+
+bool Canvas::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    // The label painted last is the one on top.
+    for (auto it = m_labels.rbegin(); it != m_labels.rend(); ++it) {
+        const DrawnLabel* label = *it;
+        if (label->isVisible() && label->rect().contains(help->pos())) {
+            if (label->toolTip().isEmpty())
+                break;
+            QToolTip::showText(help->globalPos(), label->toolTip(), this, label->rect());
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+}
+
 void Canvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRect dirty = event->rect();
+    // The region, not its bounding rectangle: two read-outs far apart repaint only themselves.
+    const QRegion dirty = event->region();
     for (const Shape* shape : m_shapes) {
-        if (!shape->isVisible() || !shape->rect().adjusted(-3, -3, 3, 3).intersects(dirty))
+        if (!shape->isVisible() || !dirty.intersects(shape->rect().adjusted(-3, -3, 3, 3)))
             continue;
         const int w = shape->borderWidth();
         painter.setPen(w > 0 ? QPen(colourFromBgr(shape->borderColor()), w) : QPen(Qt::NoPen));
@@ -85,11 +151,21 @@ void Canvas::paintEvent(QPaintEvent* event) {
             painter.drawRect(box);
     }
     for (const Line* line : m_lines) {
-        if (!line->isVisible() || !line->bounds().intersects(dirty))
+        if (!line->isVisible() || !dirty.intersects(line->bounds()))
             continue;
         painter.setPen(
             QPen(colourFromBgr(line->colour()), line->width(), Qt::SolidLine, Qt::SquareCap));
         painter.drawLine(line->line());
+    }
+    for (const DrawnLabel* label : m_labels) {
+        if (!label->isVisible() || !dirty.intersects(label->rect()))
+            continue;
+        const DrawnLabel::Look& look = label->look();
+        if (look.back != DrawnLabel::kNoBack)
+            painter.fillRect(label->rect(), colourFromBgr(look.back));
+        painter.setFont(look.font);
+        painter.setPen(colourFromBgr(look.fore));
+        painter.drawText(label->rect(), look.flags, label->caption());
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "colours.h"
+
+#include <QFont>
 #include <QLine>
 #include <QObject>
 #include <QRect>
@@ -8,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-// Shapes and lines drawn on a window's background, beneath its widgets. They are plain objects
-// with properties, so code and tests address them like any other control.
+// Shapes, lines and static labels drawn on a window's background, beneath its widgets. They are
+// plain objects with properties, so code and tests address them like any other control.
 namespace kestrelon::ui {
 
 class Canvas;
@@ -40,8 +43,8 @@ private:
     Kind m_kind;
     QRect m_rect;
     int m_borderWidth;
-    uint m_fill = 0xFFFFFFu;
-    uint m_border = 0x000000u;
+    uint m_fill = kWhite;
+    uint m_border = kBlack;
     bool m_visible = true;
 };
 
@@ -67,7 +70,52 @@ private:
     bool m_visible = true;
 };
 
-// The window's background: paints its shapes and lines in creation order.
+// A label that the program never changes, painted as a label widget would paint it: text in
+// its box, aligned and wrapped as given, over its back colour when it has one.
+class DrawnLabel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(QString toolTip READ toolTip)
+
+public:
+    struct Look {
+        QFont font;
+        int flags = 0; // Qt::AlignmentFlag and Qt::TextWordWrap
+        uint fore = kBlack;
+        uint back = kNoBack; // kNoBack: the canvas shows through
+    };
+    static constexpr uint kNoBack = 0xFFFFFFFFu;
+
+    DrawnLabel(const QRect& rect, const QString& caption, const Look& look, const QString& toolTip,
+               Canvas* canvas);
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+    uint foreColor() const { return m_look.fore; }
+    void setForeColor(uint bgr);
+    uint backColor() const { return m_look.back; }
+    void setBackColor(uint bgr);
+    bool isVisible() const { return m_visible; }
+    void setVisible(bool visible);
+    QString toolTip() const { return m_toolTip; }
+    QRect rect() const { return m_rect; }
+    const Look& look() const { return m_look; }
+
+private:
+    void repaint();
+
+    Canvas* m_canvas;
+    QRect m_rect;
+    QString m_caption;
+    Look m_look;
+    QString m_toolTip;
+    bool m_visible = true;
+};
+
+// The window's background: paints its shapes, then its lines, then its labels, each in
+// creation order, and shows the labels' tooltips.
 class Canvas : public QWidget {
     Q_OBJECT
 
@@ -75,13 +123,17 @@ public:
     explicit Canvas(QWidget* parent = nullptr);
     Shape* addShape(Shape::Kind kind, const QRect& rect, int borderWidth);
     Line* addLine(const QLine& line, uint colour, int width);
+    DrawnLabel* addLabel(const QRect& rect, const QString& caption, const DrawnLabel::Look& look,
+                         const QString& toolTip);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     std::vector<Shape*> m_shapes;
     std::vector<Line*> m_lines;
+    std::vector<DrawnLabel*> m_labels;
 };
 
 } // namespace kestrelon::ui

@@ -1,13 +1,14 @@
 #include "uimetrics.h"
 
 #include "classicpalette.h"
+#include "colours.h"
 
 #include <QFontDatabase>
 
 namespace kestrelon {
 
 QColor colourFromBgr(std::uint32_t bgr) {
-    if (bgr & 0x80000000u) {
+    if (bgr & kSystemColourFlag) {
         const QPalette& palette = ui::classicPalette();
         switch (bgr & 0xFFu) {
         case 3: // inactive caption: a mid grey, light enough for the blue and red read-outs on it
