@@ -2,6 +2,7 @@
 #include "mysettings.h"
 #include "settingsentries.h"
 #include "settingsstore.h"
+#include "storefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,35 +12,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using kestrelon::GetMySettings;
 using kestrelon::SaveMySettings;
 using kestrelon::SaveResult;
 using kestrelon::SettingsStore;
+using storefiles::bytes;
+using storefiles::readFile;
+using storefiles::writeFile;
 
 namespace {
-
-// A byte string that may hold NUL bytes.
-template <std::size_t N> QByteArray bytes(const char (&text)[N]) {
-    return QByteArray(text, N - 1);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool writeFile(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(data) == data.size() && file.flush();
-}
 
 // What chip #1's signal-voltage box holds after restoring from the given file.
 QString restoredText(const QByteArray& storeFile) {
@@ -183,8 +167,6 @@ private slots:
 
     void saveThatCannotCreateTheFileFails_data();
     void saveThatCannotCreateTheFileFails();
-    void shortWriteFailsTheSave_data();
-    void shortWriteFailsTheSave();
     void saveReplacesTheFileWhole();
 
     void readerAgreesWithQSettingsOnRandomFiles();
@@ -927,58 +909,6 @@ void TestSettings::saveThatCannotCreateTheFileFails() {
     QCOMPARE(readFile(blocker), old);
     QCOMPARE(dirEntries(dir.path()), entriesBefore);
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("old.conf/Kestrelon.conf"))).isDir());
-}
-
-void TestSettings::shortWriteFailsTheSave_data() {
-    QTest::addColumn<int>("textLength"); // of chip #1's signal-voltage box
-    QTest::addColumn<int>("limit");      // bytes a file may have
-    QTest::newRow("ordinary store") << 3 << 256;
-    QTest::newRow("long text") << 64 * 1024 << 8 * 1024;
-}
-
-void TestSettings::shortWriteFailsTheSave() {
-#ifdef RLIMIT_FSIZE
-    // A file-size limit makes the write come up short, as a full disk does; root is no exception.
-    QFETCH(int, textLength);
-    QFETCH(int, limit);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Kestrelon.conf"));
-    FakeSettingsTarget t;
-    {
-        SettingsStore store(path);
-        QVERIFY(SaveMySettings(store, t));
-    }
-    const QByteArray old = readFile(path);
-    const QStringList entriesBefore = dirEntries(dir.path());
-    setEveryControl(t);
-    const QString text(textLength, u'7');
-    t.texts[FakeSettingsTarget::id("txtVin", 0)] = text;
-
-    SettingsStore store(path);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = rlim_t(limit);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const SaveResult result = SaveMySettings(store, t);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
-
-    QVERIFY(!result.ok);
-    QCOMPARE(result.filePath, path);
-    QVERIFY2(result.reason.contains(QStringLiteral("File too large")), qPrintable(result.reason));
-    QCOMPARE(readFile(path), old);
-    QCOMPARE(dirEntries(dir.path()), entriesBefore);
-
-    // Once the disk has room again, the same store object saves.
-    QVERIFY(store.commit());
-    FakeSettingsTarget restored;
-    GetMySettings(SettingsStore(path), restored);
-    compareControls(restored, t);
-#else
-    QSKIP("needs a file-size limit");
-#endif
 }
 
 void TestSettings::saveReplacesTheFileWhole() {
