@@ -285,7 +285,8 @@ qsizetype pastLineBreak(QByteArrayView data, qsizetype pos) {
 
 } // namespace
 
-Document parse(QByteArrayView data) {
+Document parse(QByteArrayView data, QStringView group) {
+    const QString groupPrefix = foldedKey(group) + u'/';
     Document doc;
     doc.sections.emplace_back();
     if (const qsizetype at = data.indexOf('\n'), cr = data.indexOf('\r');
@@ -297,18 +298,23 @@ Document parse(QByteArrayView data) {
     while (readLine(data, pos, line)) {
         const QByteArrayView text = data.sliced(line.start, line.length);
         if (text.startsWith('[')) {
-            doc.sections.push_back({sectionPrefix(text), pastLineBreak(data, pos), {}});
+            const QString prefix = sectionPrefix(text);
+            doc.sections.push_back(
+                {prefix, foldedKey(prefix) == groupPrefix, pastLineBreak(data, pos), {}});
         } else if (line.equalsPos != -1) {
             Section& section = doc.sections.back();
+            section.end = pastLineBreak(data, pos);
             const qsizetype valueEnd = line.start + line.length;
             qsizetype trimmedEnd = valueEnd;
             while (trimmedEnd > line.equalsPos + 1 &&
                    (data[trimmedEnd - 1] == ' ' || data[trimmedEnd - 1] == '\t'))
                 --trimmedEnd;
             const qsizetype equals = line.equalsPos - line.start;
-            section.entries.push_back({section.prefix + unescapedKey(text.first(equals).trimmed()),
-                                       line.equalsPos + 1, valueEnd, trimmedEnd});
-            section.end = pastLineBreak(data, pos);
+            if (section.isGroup || section.prefix.isEmpty()) {
+                section.entries.push_back(
+                    {section.prefix + unescapedKey(text.first(equals).trimmed()),
+                     line.equalsPos + 1, valueEnd, trimmedEnd});
+            }
         }
         // What text appended to the file needs first, so that it starts a line of its own.
         // A lone backslash takes the first line break as a continuation, which changes nothing.

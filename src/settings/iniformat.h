@@ -25,13 +25,15 @@ struct Entry {
 };
 
 struct Section {
-    QString prefix;    // "" for the top level ([General]), otherwise "Name/"
-    qsizetype end = 0; // just past the line break of the section's last header or entry line
-    std::vector<Entry> entries;
+    QString prefix;       // "" for the top level ([General]), otherwise "Name/"
+    bool isGroup = false; // the group asked for, its name in any case
+    qsizetype end = 0;    // just past the line break of the section's last header or entry line
+    std::vector<Entry> entries; // listed for the group's sections and the top level only
 };
 
 // Sections in file order; the first one holds the entries that precede any header. Comments and
-// lines that are neither header nor entry are skipped, as QSettings skips them.
+// lines that are neither header nor entry are skipped, as QSettings skips them. Entries of other
+// sections are not listed, which keeps a large file quick to read.
 struct Document {
     std::vector<Section> sections;
     QByteArray lineBreak = "\n"; // the file's first line break
@@ -40,7 +42,7 @@ struct Document {
     QByteArray closing;
 };
 
-Document parse(QByteArrayView data);
+Document parse(QByteArrayView data, QStringView group);
 
 // The text of a raw value. Quotes and escapes are resolved as QSettings resolves them, but an
 // unquoted comma is an ordinary character, so "1, 2" is the text "1, 2" and not a list.

@@ -24,7 +24,8 @@ namespace kestrelon {
 
 namespace {
 
-const QString kGroupPrefix = QStringLiteral("properties/"); // folded
+const QString kGroup = QStringLiteral("Properties");
+const QString kGroupPrefix = QStringLiteral("properties/"); // folded, as keys are compared
 
 struct StoreFile {
     QByteArray data;
@@ -131,12 +132,12 @@ SettingsStore::SettingsStore(QString filePath) : m_path(std::move(filePath)) {
 
 void SettingsStore::load(QByteArrayView data) {
     m_values.clear();
-    const ini::Document doc = ini::parse(data);
+    const ini::Document doc = ini::parse(data, kGroup);
     // QSettings parses the top level before the "Properties" sections, so an entry written as
     // "Properties\key" at the top level loses to the same key inside [Properties].
     for (const bool inGroup : {false, true}) {
         for (const ini::Section& section : doc.sections) {
-            if ((ini::foldedKey(section.prefix) == kGroupPrefix) != inGroup)
+            if (section.isGroup != inGroup)
                 continue;
             for (const ini::Entry& entry : section.entries) {
                 const QString folded = ini::foldedKey(entry.key);
@@ -190,7 +191,7 @@ SaveResult SettingsStore::commit() {
         return failure(QStringLiteral("the existing file is not writable (it is read-only)"));
 
     const QByteArray& data = current.data;
-    const ini::Document doc = ini::parse(data);
+    const ini::Document doc = ini::parse(data, kGroup);
     QHash<QString, QByteArray> values; // folded key -> raw value
     for (const auto& [key, value] : m_staged)
         values.insert(kGroupPrefix + ini::foldedKey(key), ini::escapedValue(value));
@@ -199,7 +200,7 @@ SaveResult SettingsStore::commit() {
     QSet<QString> present;
     const ini::Section* group = nullptr; // the last [Properties] section
     for (const ini::Section& section : doc.sections) {
-        if (ini::foldedKey(section.prefix) == kGroupPrefix)
+        if (section.isGroup)
             group = &section;
         for (const ini::Entry& entry : section.entries) {
             const QString folded = ini::foldedKey(entry.key);
@@ -216,7 +217,8 @@ SaveResult SettingsStore::commit() {
             added += key.toLatin1() + '=' + ini::escapedValue(value) + doc.lineBreak;
     }
     if (!group && !m_staged.empty())
-        added.prepend((data.isEmpty() ? "" : doc.lineBreak) + "[Properties]" + doc.lineBreak);
+        added.prepend((data.isEmpty() ? "" : doc.lineBreak) + "[" + kGroup.toLatin1() + "]" +
+                      doc.lineBreak);
     const qsizetype at = group ? group->end : data.size();
     if (!added.isEmpty() && at == data.size()) {
         // A last line whose value is replaced stands open no longer, but it may lack its break.
