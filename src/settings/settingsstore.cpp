@@ -72,6 +72,8 @@ QString makeFolder(const QString& folder) {
     QString probe = folder;
     while (!QFileInfo::exists(probe) && QFileInfo(probe).path() != probe)
         probe = QFileInfo(probe).path();
+    if (!QFileInfo(probe).isDir() && probe == folder)
+        return QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(probe));
     if (!QFileInfo(probe).isDir())
         return QStringLiteral("%1 is a file, so the folder %2 cannot be created")
             .arg(QDir::toNativeSeparators(probe), QDir::toNativeSeparators(folder));
@@ -216,7 +218,7 @@ SaveResult SettingsStore::commit() {
         if (!present.contains(kGroupPrefix + ini::foldedKey(key)))
             added += key.toLatin1() + '=' + ini::escapedValue(value) + doc.lineBreak;
     }
-    if (!group && !m_staged.empty())
+    if (!group && !added.isEmpty())
         added.prepend((data.isEmpty() ? "" : doc.lineBreak) + "[" + kGroup.toLatin1() + "]" +
                       doc.lineBreak);
     const qsizetype at = group ? group->end : data.size();
