@@ -1,40 +1,43 @@
 #include "iniformat.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-#include <array>
+#include <algorithm>
+#include <span>
 
 namespace kestrelon::ini {
 
 namespace {
 
-enum : unsigned char { Space = 1, Special = 2 };
-
-constexpr std::array<unsigned char, 256> makeTraits() {
-    std::array<unsigned char, 256> traits{};
-    traits['\t'] = Space;
-    traits[' '] = Space;
-    traits['\n'] = Space | Special;
-    traits['\r'] = Space | Special;
-    traits['"'] = Special;
-    traits[';'] = Special;
-    traits['='] = Special;
-    traits['\\'] = Special;
-    return traits;
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-constexpr std::array<unsigned char, 256> kTraits = makeTraits();
+// The characters that end a run of plain text within a line.
+bool isSpecial(char c) {
+    return c == '\n' || c == '\r' || c == '"' || c == ';' || c == '=' || c == '\\';
+}
 
-unsigned char traitsOf(char c) {
-    return kTraits[static_cast<unsigned char>(c)];
+constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
+
+// Blanks, line breaks and byte order marks: an editor may leave a mark at the start of any line.
+qsizetype skipBlanks(QByteArrayView data, qsizetype pos) {
+    for (;;) {
+        if (pos < data.size() && isSpace(data[pos]))
+            ++pos;
+        else if (data.sliced(pos).startsWith(kBom))
+            pos += kBom.size();
+        else
+            return pos;
+    }
 }
 
 struct Line {
     qsizetype start = 0;
     qsizetype length = 0;
     qsizetype equalsPos = -1; // within data, -1 if none outside quotes
-    bool complete = true;     // false when the data ended inside quotes
+    bool inQuotes = false;    // the data ended inside quotes
+    // The data ended in a backslash, or in an escaped line break: either joins what follows.
+    bool loneBackslash = false;
+    bool escapedBreak = false;
 };
 
 // Splits off the next logical line the way QSettings does: a quoted part may span line breaks,
@@ -43,15 +46,14 @@ bool readLine(QByteArrayView data, qsizetype& dataPos, Line& line) {
     const qsizetype dataLen = data.size();
     bool inQuotes = false;
     line.equalsPos = -1;
+    line.loneBackslash = line.escapedBreak = false;
 
-    qsizetype lineStart = dataPos;
-    while (lineStart < dataLen && (traitsOf(data[lineStart]) & Space))
-        ++lineStart;
+    qsizetype lineStart = skipBlanks(data, dataPos);
 
     qsizetype i = lineStart;
     while (i < dataLen) {
         char ch = data[i];
-        while (!(traitsOf(ch) & Special)) {
+        while (!isSpecial(ch)) {
             if (++i == dataLen)
                 goto done;
             ch = data[i];
@@ -68,23 +70,25 @@ bool readLine(QByteArrayView data, qsizetype& dataPos, Line& line) {
                 goto done;
             }
         } else if (ch == '\\') {
+            // A backslash or escaped line break at the very end would join whatever follows.
+            line.loneBackslash = i == dataLen;
             if (i < dataLen) {
                 const char escaped = data[i++];
+                line.escapedBreak = escaped == '\n' || escaped == '\r';
                 if (i < dataLen) {
                     const char next = data[i];
                     if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
                         ++i;
                 }
             }
+            line.escapedBreak = line.escapedBreak && i == dataLen;
         } else if (ch == '"') {
             inQuotes = !inQuotes;
         } else { // ';'
             if (i == lineStart + 1) {
                 while (i < dataLen && data[i] != '\n' && data[i] != '\r')
                     ++i;
-                while (i < dataLen && (traitsOf(data[i]) & Space))
-                    ++i;
-                lineStart = i;
+                i = lineStart = skipBlanks(data, i);
             } else if (!inQuotes) {
                 --i;
                 goto done;
@@ -95,7 +99,7 @@ done:
     dataPos = i;
     line.start = lineStart;
     line.length = i - lineStart;
-    line.complete = !inQuotes;
+    line.inQuotes = inQuotes;
     return line.length > 0;
 }
 
@@ -152,184 +156,176 @@ QString sectionPrefix(QByteArrayView headerLine) {
     return unescapedKey(name) + u'/';
 }
 
+bool isHexDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
 void chopTrailingBlanks(QString& text, qsizetype limit) {
     qsizetype n = text.size() - 1;
     while (n >= limit && (text[n] == u' ' || text[n] == u'\t'))
         text.truncate(n--);
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+struct Escape {
+    char code;
+    char16_t value;
+};
+// The escapes that QSettings reads; it writes all but the last two.
+constexpr Escape kEscapes[] = {{'a', u'\a'},  {'b', u'\b'}, {'f', u'\f'}, {'n', u'\n'},
+                               {'r', u'\r'},  {'t', u'\t'}, {'v', u'\v'}, {'"', u'"'},
+                               {'\\', u'\\'}, {'?', u'?'},  {'\'', u'\''}};
+constexpr std::span<const Escape> kWrittenEscapes = std::span(kEscapes).first(9);
+
+// UTF-8 to text. Each maximal invalid subsequence (the Unicode recommended practice) becomes one
+// U+FFFD, wherever it stands, and a byte order mark is an ordinary character: Qt's decoders drop a
+// leading one, and a stateful decoder keeps a sequence cut at the end waiting for ever.
+void appendUtf8(QString& out, QByteArrayView in) {
+    for (qsizetype i = 0; i < in.size();) {
+        const auto lead = static_cast<unsigned char>(in[i++]);
+        if (lead < 0x80) {
+            out += QChar(lead);
+            continue;
+        }
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        char32_t code = lead & (0x3F >> (length - 1));
+        // The second byte's range excludes overlong forms, surrogates and values beyond U+10FFFF.
+        unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        int taken = 1;
+        if (lead >= 0xC2 && lead <= 0xF4) {
+            for (; taken < length && i < in.size(); ++taken, ++i) {
+                const auto next = static_cast<unsigned char>(in[i]);
+                if (next < low || next > high)
+                    break;
+                code = (code << 6) | (next & 0x3F);
+                low = 0x80;
+                high = 0xBF;
+            }
+        }
+        if (taken == length)
+            out += QStringView(QChar::fromUcs4(code));
+        else
+            out += QChar(QChar::ReplacementCharacter);
+    }
 }
 
 // QSettings' value unescaping, except that an unquoted comma stays a comma instead of
 // splitting the value into a list.
 QString unescapedValue(QByteArrayView str) {
-    struct Escape {
-        char code;
-        char16_t value;
-    };
-    static constexpr Escape kEscapes[] = {{'a', u'\a'}, {'b', u'\b'},  {'f', u'\f'}, {'n', u'\n'},
-                                          {'r', u'\r'}, {'t', u'\t'},  {'v', u'\v'}, {'"', u'"'},
-                                          {'?', u'?'},  {'\'', u'\''}, {'\\', u'\\'}};
-    enum class State { SkipBlanks, Normal, HexEscape, OctalEscape };
-
     QString result;
     result.reserve(str.size());
-    QStringDecoder fromUtf8(QStringDecoder::Utf8);
     const qsizetype size = str.size();
     qsizetype i = 0;
     qsizetype chopLimit = 0; // blanks before this point came from escapes or quotes: never chopped
     bool inQuotes = false;
     bool quoted = false;
-    char16_t escapeValue = 0;
-    State state = State::SkipBlanks;
-
+    bool skipBlanks = true;
     for (;;) {
-        switch (state) {
-        case State::SkipBlanks:
+        if (skipBlanks) {
             while (i < size && (str[i] == ' ' || str[i] == '\t'))
                 ++i;
-            state = State::Normal;
+            skipBlanks = false;
             chopLimit = result.size();
-            break;
-
-        case State::Normal: {
-            if (i >= size) {
-                if (!quoted)
-                    chopTrailingBlanks(result, chopLimit);
-                return result;
-            }
-            const char c = str[i];
-            if (c == '\\') {
-                ++i;
-                if (i >= size)
-                    return result;
-                const char code = str[i++];
-                bool simple = false;
-                for (const Escape& e : kEscapes) {
-                    if (code == e.code) {
-                        result += QChar(e.value);
-                        simple = true;
-                        break;
-                    }
-                }
-                if (simple) {
-                    chopLimit = result.size();
-                    break;
-                }
-                if (code == 'x') {
-                    escapeValue = 0;
-                    if (i >= size)
-                        return result;
-                    const char first = str[i];
-                    if ((first >= '0' && first <= '9') || (first >= 'A' && first <= 'F') ||
-                        (first >= 'a' && first <= 'f')) {
-                        state = State::HexEscape;
-                        break;
-                    }
-                } else if (code >= '0' && code <= '7') {
-                    escapeValue = static_cast<char16_t>(code - '0');
-                    state = State::OctalEscape;
-                    break;
-                } else if (code == '\n' || code == '\r') {
-                    // A line continuation; a two-character line break counts as one.
-                    if (i < size) {
-                        const char next = str[i];
-                        if ((next == '\n' || next == '\r') && next != code)
-                            ++i;
-                    }
-                }
-                // Any other escaped character is dropped.
-                chopLimit = result.size();
-                break;
-            }
-            if (c == '"') {
-                ++i;
-                quoted = true;
-                inQuotes = !inQuotes;
-                if (!inQuotes)
-                    state = State::SkipBlanks;
-                break;
-            }
+        }
+        if (i >= size) {
+            if (!quoted)
+                chopTrailingBlanks(result, chopLimit);
+            return result;
+        }
+        if (str[i] == '"') {
+            ++i;
+            quoted = true;
+            inQuotes = !inQuotes;
+            skipBlanks = !inQuotes;
+            continue;
+        }
+        if (str[i] != '\\') {
             qsizetype j = i + 1;
             while (j < size && str[j] != '\\' && str[j] != '"' && str[j] != ',')
                 ++j;
-            result += fromUtf8(str.sliced(i, j - i));
+            appendUtf8(result, str.sliced(i, j - i));
             i = j;
-            break;
+            continue;
         }
-
-        case State::HexEscape:
-        case State::OctalEscape: {
-            const bool hex = state == State::HexEscape;
-            if (i >= size) {
-                result += QChar(escapeValue);
-                return result;
+        if (++i >= size)
+            return result;
+        const char code = str[i++];
+        const bool hex = code == 'x';
+        const auto simple = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                         [code](const Escape& e) { return e.code == code; });
+        if (simple != std::end(kEscapes)) {
+            result += QChar(simple->value);
+        } else if ((hex && i < size && isHexDigit(str[i])) || (code >= '0' && code <= '7')) {
+            char16_t value = hex ? 0 : char16_t(code - '0');
+            for (; i < size && (hex ? isHexDigit(str[i]) : str[i] >= '0' && str[i] <= '7'); ++i) {
+                const char digit = str[i];
+                value = char16_t((value << (hex ? 4 : 3)) +
+                                 (digit <= '9' ? digit - '0' : (digit | 0x20) - 'a' + 10));
             }
-            char c = str[i];
-            int digit = -1;
-            if (hex) {
-                if (c >= 'a')
-                    c = static_cast<char>(c - ('a' - 'A'));
-                digit = hexValue(c);
-            } else if (c >= '0' && c <= '7') {
-                digit = c - '0';
-            }
-            if (digit >= 0) {
-                escapeValue = static_cast<char16_t>((escapeValue << (hex ? 4 : 3)) + digit);
-                ++i;
-            } else {
-                result += QChar(escapeValue);
-                state = State::Normal;
-                chopLimit = result.size();
-            }
-            break;
+            result += QChar(value);
+        } else if (hex && i >= size) {
+            return result;
+        } else if ((code == '\n' || code == '\r') && i < size &&
+                   (str[i] == '\n' || str[i] == '\r') && str[i] != code) {
+            ++i; // a line continuation: a two-character line break counts as one
         }
-        }
+        // Any other escaped character is dropped.
+        chopLimit = result.size();
     }
 }
 
-bool isHexDigit(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+// Just past the line break that ends the physical line at pos, a trailing comment included.
+qsizetype pastLineBreak(QByteArrayView data, qsizetype pos) {
+    while (pos < data.size() && data[pos] != '\n' && data[pos] != '\r')
+        ++pos;
+    if (data.sliced(pos).startsWith("\r\n"))
+        return pos + 2;
+    return std::min(pos + 1, data.size());
 }
-
-bool isAsciiLetterOrDigit(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 } // namespace
 
-Document parse(QByteArrayView data) {
+Document parse(QByteArrayView data, QStringView group) {
+    const QString groupPrefix = foldedKey(group) + u'/';
     Document doc;
     doc.sections.emplace_back();
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data = data.sliced(3);
+    if (const qsizetype at = data.indexOf('\n'), cr = data.indexOf('\r');
+        cr >= 0 && (at < 0 || cr < at))
+        doc.lineBreak = data.sliced(cr).startsWith("\r\n") ? "\r\n" : "\r";
 
     qsizetype pos = 0;
     Line line;
     while (readLine(data, pos, line)) {
         const QByteArrayView text = data.sliced(line.start, line.length);
         if (text.startsWith('[')) {
-            Section section;
-            section.hasHeader = true;
-            section.prefix = sectionPrefix(text);
-            section.complete = line.complete;
-            doc.sections.push_back(std::move(section));
-            continue;
+            const QString prefix = sectionPrefix(text);
+            doc.sections.push_back(
+                {prefix, foldedKey(prefix) == groupPrefix, pastLineBreak(data, pos), {}});
+        } else if (line.equalsPos != -1) {
+            Section& section = doc.sections.back();
+            section.end = pastLineBreak(data, pos);
+            const qsizetype valueEnd = line.start + line.length;
+            qsizetype trimmedEnd = valueEnd;
+            while (trimmedEnd > line.equalsPos + 1 &&
+                   (data[trimmedEnd - 1] == ' ' || data[trimmedEnd - 1] == '\t'))
+                --trimmedEnd;
+            const qsizetype equals = line.equalsPos - line.start;
+            if (section.isGroup || section.prefix.isEmpty()) {
+                section.entries.push_back(
+                    {section.prefix + unescapedKey(text.first(equals).trimmed()),
+                     line.equalsPos + 1, valueEnd, trimmedEnd});
+            }
         }
-        if (line.equalsPos == -1)
-            continue;
-        const qsizetype equals = line.equalsPos - line.start;
-        Section& section = doc.sections.back();
-        section.entries.push_back(Entry{section.prefix + unescapedKey(text.first(equals).trimmed()),
-                                        text.toByteArray(), equals + 1, line.complete});
+        // What text appended to the file needs first, so that it starts a line of its own.
+        // A lone backslash takes the first line break as a continuation, which changes nothing.
+        doc.closing = line.loneBackslash ? doc.lineBreak : QByteArray();
+        if (line.inQuotes)
+            doc.closing += '"';
+        else if (line.escapedBreak) // an escaped "\r" would take a following "\n" along
+            doc.closing += doc.lineBreak;
+        if (!doc.closing.isEmpty() || line.escapedBreak ||
+            !(data.endsWith('\n') || data.endsWith('\r')))
+            doc.closing += doc.lineBreak;
     }
     return doc;
 }
@@ -354,28 +350,6 @@ std::optional<QString> valueText(QByteArrayView rawValue) {
     return text;
 }
 
-QByteArray escapedKey(QStringView key) {
-    QByteArray result;
-    result.reserve(key.size());
-    for (const QChar qch : key) {
-        const char16_t ch = qch.unicode();
-        if (ch == u'/') {
-            result += '\\';
-        } else if (isAsciiLetterOrDigit(ch) || ch == u'_' || ch == u'-' || ch == u'.') {
-            result += static_cast<char>(ch);
-        } else if (ch <= 0xFF) {
-            result += '%';
-            result += kHexDigits[ch / 16];
-            result += kHexDigits[ch % 16];
-        } else {
-            result += "%U";
-            for (int shift = 12; shift >= 0; shift -= 4)
-                result += kHexDigits[(ch >> shift) & 0xF];
-        }
-    }
-    return result;
-}
-
 QByteArray escapedValue(QStringView text) {
     // A NUL cannot stand in a plain value; a leading '@' would announce a typed value.
     QString value = text.toString();
@@ -386,56 +360,31 @@ QByteArray escapedValue(QStringView text) {
 
     QByteArray result;
     result.reserve(value.size() * 3 / 2 + 2);
-    QStringEncoder toUtf8(QStringEncoder::Utf8);
     bool needsQuotes = false;
     bool escapeNextIfDigit = false; // after a numeric escape a digit would be read as part of it
-    for (const QChar qch : std::as_const(value)) {
-        const char16_t ch = qch.unicode();
-        if (ch == u';' || ch == u',' || ch == u'=')
-            needsQuotes = true;
-        if (escapeNextIfDigit && isHexDigit(ch)) {
-            result += "\\x" + QByteArray::number(ch, 16);
-            continue;
-        }
-        escapeNextIfDigit = false;
-        switch (ch) {
-        case u'\0':
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t ch = value[i].unicode();
+        needsQuotes = needsQuotes || ch == u';' || ch == u',' || ch == u'=';
+        const bool hexDigit = escapeNextIfDigit && isHexDigit(ch);
+        escapeNextIfDigit = ch == u'\0';
+        const auto simple = std::find_if(kWrittenEscapes.begin(), kWrittenEscapes.end(),
+                                         [ch](const Escape& e) { return e.value == ch; });
+        if (ch == u'\0') {
             result += "\\0";
-            escapeNextIfDigit = true;
-            break;
-        case u'\a':
-            result += "\\a";
-            break;
-        case u'\b':
-            result += "\\b";
-            break;
-        case u'\f':
-            result += "\\f";
-            break;
-        case u'\n':
-            result += "\\n";
-            break;
-        case u'\r':
-            result += "\\r";
-            break;
-        case u'\t':
-            result += "\\t";
-            break;
-        case u'\v':
-            result += "\\v";
-            break;
-        case u'"':
-        case u'\\':
+        } else if (simple != kWrittenEscapes.end()) {
             result += '\\';
-            result += static_cast<char>(ch);
-            break;
-        default:
-            if (ch <= 0x1F) {
-                result += "\\x" + QByteArray::number(ch, 16);
-                escapeNextIfDigit = true;
-            } else {
-                result += toUtf8(QStringView(&qch, 1));
-            }
+            result += simple->code;
+        } else if (QChar::isHighSurrogate(ch) && i + 1 < value.size() &&
+                   value[i + 1].isLowSurrogate()) {
+            result += QStringView(value).sliced(i++, 2).toUtf8();
+        } else if (hexDigit || ch <= 0x1F || QChar::isSurrogate(ch)) {
+            // A lone surrogate has no UTF-8 form; the escape keeps it and the file valid.
+            result += "\\x" + QByteArray::number(ch, 16);
+            escapeNextIfDigit = true;
+        } else if (ch < 0x80) {
+            result += char(ch);
+        } else {
+            result += QStringView(value).sliced(i, 1).toUtf8();
         }
     }
     if (needsQuotes || (!result.isEmpty() && (result.front() == ' ' || result.back() == ' '))) {

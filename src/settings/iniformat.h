@@ -8,36 +8,41 @@
 #include <optional>
 #include <vector>
 
-// The INI dialect that QSettings uses for its native format on Linux, read and written here
-// byte for byte the way QSettings 6 reads and writes it. The store does its own reading because
-// QSettings turns unquoted commas into lists and decodes "@..." values into non-text types, and
-// its own writing because QSettings does not notice a short write and then commits a truncated
-// file as a success.
+// The INI dialect that QSettings uses for its native format on Linux, read the way QSettings 6
+// reads it, with three exceptions that hand-edited files need: a byte order mark may start any
+// line, invalid UTF-8 gives one U+FFFD per invalid sequence, and a leading U+FEFF in a value is
+// kept. The store does its own reading because QSettings turns unquoted commas into lists and
+// decodes "@..." values into non-text types, and its own writing because QSettings rewrites the
+// whole file, dropping comments, and does not notice a short write.
 namespace kestrelon::ini {
 
-// One "key=value" line, kept raw so that entries the program does not own can be written back
-// unchanged.
+// A "key=value" line; offsets are into the parsed data.
 struct Entry {
     QString key;          // full key: section prefix plus the unescaped key, e.g. "Properties/Vin0"
-    QByteArray line;      // the logical line as it stood in the file (continuations included)
-    qsizetype valueStart; // offset of the raw value (just after the '=') within line
-    bool complete;        // false when the file ended inside quotes
+    qsizetype valueStart; // the raw value, just after the '='
+    qsizetype valueEnd;   // the raw value's end: a comment or the line break
+    qsizetype trimmedEnd; // valueEnd less the blanks before it, which a new value leaves in place
 };
 
 struct Section {
-    bool hasHeader = false; // false for the entries before the first header
-    QString prefix;         // "" for the top level ([General]), otherwise "Name/"
-    bool complete = true;   // false when the header ran into the end of the file inside quotes
-    std::vector<Entry> entries;
+    QString prefix;       // "" for the top level ([General]), otherwise "Name/"
+    bool isGroup = false; // the group asked for, its name in any case
+    qsizetype end = 0;    // just past the line break of the section's last header or entry line
+    std::vector<Entry> entries; // listed for the group's sections and the top level only
 };
 
-// Sections in file order; the first one always holds the entries that precede any header.
-// Comments and lines that are neither header nor entry are dropped, as QSettings drops them.
+// Sections in file order; the first one holds the entries that precede any header. Comments and
+// lines that are neither header nor entry are skipped, as QSettings skips them. Entries of other
+// sections are not listed, which keeps a large file quick to read.
 struct Document {
     std::vector<Section> sections;
+    QByteArray lineBreak = "\n"; // the file's first line break
+    // What text appended to the file must follow, so that it starts a line of its own: a line
+    // break, or a closing quote or a second line break for a last line left open.
+    QByteArray closing;
 };
 
-Document parse(QByteArrayView data);
+Document parse(QByteArrayView data, QStringView group);
 
 // The text of a raw value. Quotes and escapes are resolved as QSettings resolves them, but an
 // unquoted comma is an ordinary character, so "1, 2" is the text "1, 2" and not a list.
@@ -45,8 +50,8 @@ Document parse(QByteArrayView data);
 // @Variant, @DateTime, @Rect, @Size, @Point, @Invalid()).
 std::optional<QString> valueText(QByteArrayView rawValue);
 
-// What QSettings writes for a key and for a string value.
-QByteArray escapedKey(QStringView key);
+// The raw value written for a text: valid UTF-8 on one line, read back as the very same text. It
+// is what QSettings writes, except that a lone surrogate is escaped.
 QByteArray escapedValue(QStringView text);
 
 // Letter case folded for key matching: ASCII letters only, so no other character can make two

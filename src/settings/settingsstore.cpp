@@ -9,58 +9,74 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <new>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace kestrelon {
 
 namespace {
 
-const QString kGroupPrefix = QStringLiteral("Properties/");
+const QString kGroup = QStringLiteral("Properties");
+const QString kGroupPrefix = QStringLiteral("properties/"); // folded, as keys are compared
 
-struct FileContent {
+struct StoreFile {
     QByteArray data;
-    QString error; // set when the file exists but cannot be read
+    bool exists = false;
+    struct stat info {};
+    QString error; // set when something stands at the path but cannot be read
 };
 
-// The head of the file, cut back to a whole line when the file is longer than the limit.
-FileContent readHead(const QString& path) {
-    if (!QFileInfo::exists(path))
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    QByteArray data = file.read(SettingsStore::kMaxReadBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    if (data.size() > SettingsStore::kMaxReadBytes) {
-        data.truncate(SettingsStore::kMaxReadBytes);
-        data.truncate(std::max(data.lastIndexOf('\n'), data.lastIndexOf('\r')) + 1);
+// The whole file, however large. Opened without blocking and checked after opening, so that a
+// pipe, device or socket at the path is refused instead of waited for.
+StoreFile readStoreFile(const QString& path) {
+    StoreFile file;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            file.error = QString::fromLocal8Bit(std::strerror(errno));
+        return file;
     }
-    return {data, {}};
+    file.exists = true;
+    QFile reader;
+    reader.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (fstat(fd, &file.info) != 0)
+        file.error = QString::fromLocal8Bit(std::strerror(errno));
+    else if (S_ISDIR(file.info.st_mode))
+        file.error = QStringLiteral("a folder of that name is in the way");
+    else if (!S_ISREG(file.info.st_mode))
+        file.error = QStringLiteral("it is not a regular file but a pipe, device or socket");
+    if (!file.error.isEmpty())
+        return file;
+    try {
+        file.data = reader.readAll();
+    } catch (const std::bad_alloc&) {
+        file.error = QStringLiteral("it is too large to read");
+    }
+    if (reader.error() != QFileDevice::NoError)
+        file.error = reader.errorString();
+    return file;
 }
 
 // Creates the store's folder. Names the file that stands in the way, if any: the system's own
 // message would only say "Not a directory".
 QString makeFolder(const QString& folder) {
-    if (QFileInfo(folder).isDir())
-        return {};
-    for (QString probe = folder;;) {
-        const QFileInfo info(probe);
-        if (info.exists()) {
-            if (info.isDir())
-                break;
-            if (probe == folder)
-                return QStringLiteral("%1 is a file, not a folder")
-                    .arg(QDir::toNativeSeparators(probe));
-            return QStringLiteral("%1 is a file, so the folder %2 cannot be created")
-                .arg(QDir::toNativeSeparators(probe), QDir::toNativeSeparators(folder));
-        }
-        const QString parent = info.path();
-        if (parent == probe)
-            break;
-        probe = parent;
-    }
+    QString probe = folder;
+    while (!QFileInfo::exists(probe) && QFileInfo(probe).path() != probe)
+        probe = QFileInfo(probe).path();
+    if (!QFileInfo(probe).isDir() && probe == folder)
+        return QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(probe));
+    if (!QFileInfo(probe).isDir())
+        return QStringLiteral("%1 is a file, so the folder %2 cannot be created")
+            .arg(QDir::toNativeSeparators(probe), QDir::toNativeSeparators(folder));
     std::error_code ec;
     std::filesystem::create_directories(
         std::filesystem::path(QFile::encodeName(folder).toStdString()), ec);
@@ -76,22 +92,21 @@ QString describe(const QFileDevice& file) {
     return file.errorString();
 }
 
-// The header QSettings writes for a section, so that an oddly written header in a hand-edited file
-// does not survive to confuse the next reader.
-QByteArray headerFor(const QString& prefix) {
-    if (prefix.isEmpty())
-        return QByteArrayLiteral("[General]");
-    const QString name = prefix.chopped(1);
-    if (name.compare(u"general", Qt::CaseInsensitive) == 0)
-        return "[%" + name.toLatin1() + ']';
-    return '[' + ini::escapedKey(name) + ']';
-}
+// A piece of the new file: bytes of the old one, or new bytes.
+struct Piece {
+    qsizetype from;
+    qsizetype to;
+    QByteArray bytes;
+};
 
-// A line break that cannot change the line's meaning: a line may end in an escaped '\r', which
-// would take a following '\n' along as one "\r\n" line break.
-void appendLine(QByteArray& out, const QByteArray& line) {
-    out += line;
-    out += line.endsWith('\r') ? "\r\n" : "\n";
+bool writeAll(QSaveFile& file, QByteArrayView bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
 }
 
 } // namespace
@@ -114,23 +129,24 @@ SettingsStore::SettingsStore() : SettingsStore(userStorePath()) {}
 
 SettingsStore::SettingsStore(QString filePath) : m_path(std::move(filePath)) {
     // An unreadable store reads as an empty one; the reason comes up again if a save fails.
-    load(readHead(m_path).data);
+    load(readStoreFile(m_path).data);
 }
 
-void SettingsStore::load(const QByteArray& data) {
+void SettingsStore::load(QByteArrayView data) {
     m_values.clear();
-    const ini::Document doc = ini::parse(data);
+    const ini::Document doc = ini::parse(data, kGroup);
     // QSettings parses the top level before the "Properties" sections, so an entry written as
     // "Properties\key" at the top level loses to the same key inside [Properties].
-    for (const QString& prefix : {QString(), kGroupPrefix}) {
+    for (const bool inGroup : {false, true}) {
         for (const ini::Section& section : doc.sections) {
-            if (section.prefix != prefix)
+            if (section.isGroup != inGroup)
                 continue;
             for (const ini::Entry& entry : section.entries) {
-                if (entry.key.startsWith(kGroupPrefix)) {
-                    m_values.insert(
-                        ini::foldedKey(QStringView(entry.key).sliced(kGroupPrefix.size())),
-                        entry.line.sliced(entry.valueStart));
+                const QString folded = ini::foldedKey(entry.key);
+                if (folded.startsWith(kGroupPrefix)) {
+                    m_values.insert(folded.sliced(kGroupPrefix.size()),
+                                    data.sliced(entry.valueStart, entry.valueEnd - entry.valueStart)
+                                        .toByteArray());
                 }
             }
         }
@@ -168,71 +184,92 @@ SaveResult SettingsStore::commit() {
     if (const QString error = makeFolder(QFileInfo(m_path).absolutePath()); !error.isEmpty())
         return failure(error);
 
-    if (QFileInfo(m_path).isDir())
-        return failure(QStringLiteral("a folder of that name is in the way"));
-
-    // Merge with the file as it is now, so that entries this program does not own survive.
-    const FileContent current = readHead(m_path);
+    // Edit the file as it is now, so that everything this program does not own survives.
+    const StoreFile current = readStoreFile(m_path);
     if (!current.error.isEmpty())
-        return failure(
-            QStringLiteral("the existing file could not be read: %1").arg(current.error));
+        return failure(QStringLiteral("the existing file is not replaced: %1").arg(current.error));
+    // Root could write it anyway; the user who made it read-only meant otherwise.
+    if (current.exists && (current.info.st_mode & 0222) == 0)
+        return failure(QStringLiteral("the existing file is not writable (it is read-only)"));
 
-    QSet<QString> replaced;
-    for (const auto& staged : m_staged)
-        replaced.insert(ini::foldedKey(staged.first));
-    const auto isReplaced = [&replaced](const QString& key) {
-        return key.startsWith(kGroupPrefix) &&
-               replaced.contains(ini::foldedKey(QStringView(key).sliced(kGroupPrefix.size())));
-    };
+    const QByteArray& data = current.data;
+    const ini::Document doc = ini::parse(data, kGroup);
+    QHash<QString, QByteArray> values; // folded key -> raw value
+    for (const auto& [key, value] : m_staged)
+        values.insert(kGroupPrefix + ini::foldedKey(key), ini::escapedValue(value));
 
-    QByteArray out;
-    bool stagedWritten = false;
-    const auto writeStaged = [&] {
-        for (const auto& [key, value] : m_staged)
-            out += ini::escapedKey(key) + '=' + ini::escapedValue(value) + '\n';
-        stagedWritten = true;
-    };
-    for (const ini::Section& section : ini::parse(current.data).sections) {
-        if (!section.complete) // a header with an open quote that swallowed the rest of the file
-            continue;
-        if (section.hasHeader) {
-            if (!out.isEmpty())
-                out += '\n';
-            out += headerFor(section.prefix) + '\n';
-        }
-        if (section.prefix == kGroupPrefix && !stagedWritten)
-            writeStaged();
+    std::vector<Piece> pieces;
+    QSet<QString> present;
+    const ini::Section* group = nullptr; // the last [Properties] section
+    for (const ini::Section& section : doc.sections) {
+        if (section.isGroup)
+            group = &section;
         for (const ini::Entry& entry : section.entries) {
-            // An entry whose quotes the end of the file left open would swallow the lines after it.
-            if (entry.complete && !isReplaced(entry.key))
-                appendLine(out, entry.line);
+            const QString folded = ini::foldedKey(entry.key);
+            if (const auto value = values.constFind(folded); value != values.constEnd()) {
+                pieces.push_back({entry.valueStart, entry.trimmedEnd, *value});
+                present.insert(folded);
+            }
         }
     }
-    if (!stagedWritten && !m_staged.empty()) {
-        if (!out.isEmpty())
-            out += '\n';
-        out += "[Properties]\n";
-        writeStaged();
+
+    QByteArray added;
+    for (const auto& [key, value] : m_staged) {
+        if (!present.contains(kGroupPrefix + ini::foldedKey(key)))
+            added += key.toLatin1() + '=' + ini::escapedValue(value) + doc.lineBreak;
     }
+    if (!group && !added.isEmpty())
+        added.prepend((data.isEmpty() ? "" : doc.lineBreak) + "[" + kGroup.toLatin1() + "]" +
+                      doc.lineBreak);
+    const qsizetype at = group ? group->end : data.size();
+    if (!added.isEmpty() && at == data.size()) {
+        // A last line whose value is replaced stands open no longer, but it may lack its break.
+        const QByteArrayView rest =
+            QByteArrayView(data).sliced(pieces.empty() ? 0 : pieces.back().to);
+        if (pieces.empty() || !rest.trimmed().isEmpty())
+            added.prepend(doc.closing);
+        else if (!rest.contains('\n') && !rest.contains('\r'))
+            added.prepend(doc.lineBreak);
+    }
+    if (!added.isEmpty())
+        pieces.insert(std::upper_bound(pieces.begin(), pieces.end(), at,
+                                       [](qsizetype pos, const Piece& p) { return pos < p.from; }),
+                      {at, at, added});
+
+    pieces.push_back({data.size(), data.size(), {}}); // the rest of the old file
 
     // QSaveFile writes a temporary file, syncs it and renames it over the store. Unbuffered,
     // because a buffered QSaveFile loses the tail of a short write and still commits.
+    // A file-size limit must fail the write with an error, not end the program with its signal.
+    std::signal(SIGXFSZ, SIG_IGN);
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(QStringLiteral("the file could not be created: %1").arg(file.errorString()));
-    for (qint64 done = 0; done < out.size();) {
-        const qint64 written = file.write(out.constData() + done, out.size() - done);
-        if (written <= 0) {
+    if (current.exists) {
+        const int fd = file.handle();
+        if ((geteuid() == 0 && fchown(fd, current.info.st_uid, current.info.st_gid) != 0) ||
+            fchmod(fd, current.info.st_mode & 07777) != 0) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            file.cancelWriting();
+            return failure(QStringLiteral("the file's owner and permissions could not be kept: %1")
+                               .arg(reason));
+        }
+    }
+    qsizetype done = 0;
+    for (const Piece& piece : pieces) {
+        if (!writeAll(file, QByteArrayView(data).sliced(done, piece.from - done)) ||
+            !writeAll(file, piece.bytes)) {
             const QString reason = describe(file);
             file.cancelWriting();
             return failure(QStringLiteral("writing failed: %1").arg(reason));
         }
-        done += written;
+        done = piece.to;
     }
     if (!file.commit())
         return failure(QStringLiteral("the file could not be replaced: %1").arg(describe(file)));
 
-    load(out);
+    for (const auto& [key, value] : m_staged)
+        m_values.insert(ini::foldedKey(key), ini::escapedValue(value));
     m_staged.clear();
     return {true, m_path, {}};
 }

@@ -26,18 +26,17 @@ struct SaveResult {
 // that QSettings uses for organisation and application "Kestrelon" in its native format
 // ($XDG_CONFIG_HOME/Kestrelon/Kestrelon.conf on Linux, ~/.config when unset).
 //
-// Keys match without regard to ASCII letter case. When the file holds several entries whose keys
-// differ only in case, the one that QSettings ranks last wins: the last one in the file (entries
-// of a [Properties] section rank above "Properties\key" entries at the top level, as in
-// QSettings). Saving a key removes all its case variants, so the next save leaves one entry.
+// Keys and the group's name match without regard to ASCII letter case. When the file holds
+// several entries whose keys differ only in case, the one that QSettings ranks last wins: the
+// last one in the file (entries of a [Properties] section rank above "Properties\key" entries at
+// the top level, as in QSettings).
 //
-// getSetting() reads the file as it was when the store was opened; commit() merges with the file
-// as it is at that moment. Anything unreadable in the file only costs the entries concerned. Only
-// the first kMaxReadBytes of the file are looked at, so a save keeps nothing beyond them.
+// getSetting() reads the file as it was when the store was opened; commit() edits the file as it
+// is at that moment. Only a regular file (or a link to one) is read; anything else at the path
+// reads as an empty store and is never replaced. Anything unreadable in the file only costs the
+// entries concerned.
 class SettingsStore {
 public:
-    static constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024; // a real store is about 1 KiB
-
     // The per-user store.
     SettingsStore();
     // The store in the given file.
@@ -51,16 +50,18 @@ public:
     // empty text). nullopt when the entry holds something that is not text.
     std::optional<QString> getSetting(QStringView key, const QString& def) const;
 
-    // Stages an entry; nothing reaches the disk before commit().
+    // Stages an entry; nothing reaches the disk before commit(). Keys are ASCII letters and digits.
     void saveSetting(QStringView key, const QString& value);
 
-    // Writes the file at once: the staged entries replace their keys (in any case), every other
-    // well-formed entry of the file is kept. The new file is fully written and synced before it
-    // replaces the old one, so a failure leaves the old file unchanged.
+    // Writes the file at once, changing only the values of the staged keys (every entry of each,
+    // in any case); a key that has no entry is added at the end of the last [Properties] section,
+    // or in a new one at the end. Every other byte stays as it was, and the file keeps its mode
+    // and, for root, its owner. The new file is fully written and synced before it replaces the
+    // old one, so a failure leaves the old file unchanged.
     [[nodiscard]] SaveResult commit();
 
 private:
-    void load(const QByteArray& data);
+    void load(QByteArrayView data);
 
     QString m_path;
     QHash<QString, QByteArray> m_values; // folded key -> raw value

@@ -2,6 +2,7 @@
 #include "mysettings.h"
 #include "settingsentries.h"
 #include "settingsstore.h"
+#include "storefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,35 +12,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using kestrelon::GetMySettings;
 using kestrelon::SaveMySettings;
 using kestrelon::SaveResult;
 using kestrelon::SettingsStore;
+using storefiles::bytes;
+using storefiles::readFile;
+using storefiles::writeFile;
 
 namespace {
-
-// A byte string that may hold NUL bytes.
-template <std::size_t N> QByteArray bytes(const char (&text)[N]) {
-    return QByteArray(text, N - 1);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool writeFile(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(data) == data.size() && file.flush();
-}
 
 // What chip #1's signal-voltage box holds after restoring from the given file.
 QString restoredText(const QByteArray& storeFile) {
@@ -70,6 +54,14 @@ QMap<QString, QVariant> qsettingsEntries(const QString& path) {
             entries.insert(key, settings.value(key));
     }
     return entries;
+}
+
+// Whether QSettings finds fault with a file; it knows only once it has parsed it, and a path it
+// has parsed before must not be passed.
+QSettings::Status qsettingsStatus(const QString& path) {
+    QSettings settings(path, QSettings::IniFormat);
+    settings.allKeys();
+    return settings.status();
 }
 
 // A state in which every control differs from both its design value and its default.
@@ -170,13 +162,11 @@ private slots:
 
     void corruptStoreRestoresWhatItCan_data();
     void corruptStoreRestoresWhatItCan();
-    void saveOverDamagedStoreSucceedsAndCleansIt();
+    void saveOverDamagedStoreKeepsTheDamage();
     void saveKeepsEntriesItDoesNotOwn();
 
     void saveThatCannotCreateTheFileFails_data();
     void saveThatCannotCreateTheFileFails();
-    void shortWriteFailsTheSave_data();
-    void shortWriteFailsTheSave();
     void saveReplacesTheFileWhole();
 
     void readerAgreesWithQSettingsOnRandomFiles();
@@ -199,7 +189,6 @@ void TestSettings::emptyStoreGivesTheDefaults_data() {
     QTest::newRow("empty file") << QByteArray() << true;
     QTest::newRow("other groups only") << QByteArray("[Other]\nVin0=9\nhsR1val0=100\n") << true;
     QTest::newRow("keys at the top level") << QByteArray("Vin0=9\nhsR1val0=100\n") << true;
-    QTest::newRow("group in other case") << QByteArray("[properties]\nVin0=9\n") << true;
     QTest::newRow("comments only") << QByteArray("; Vin0=9\n;hsR1val0=100\n") << true;
     QTest::newRow("keys as subgroup") << QByteArray("[Properties]\nold\\Vin0=9\n") << true;
 }
@@ -372,14 +361,10 @@ void TestSettings::keysMatchWithoutRegardToCase() {
     QCOMPARE(t.text("txtVin", 0), QStringLiteral("abc"));
     QCOMPARE(t.optionValue("optMode1", 1), true);
 
-    // A save writes each key once, in its own spelling.
+    // A save changes the values in place and leaves the keys as they were spelled.
     SettingsStore store(path);
     QVERIFY(SaveMySettings(store, t));
-    const QByteArray saved = readFile(path);
-    QCOMPARE(saved.toLower().count("\nvsr2val0="), 1);
-    QVERIFY(saved.contains("\nvsR2val0=100\n"));
-    QCOMPARE(saved.toLower().count("\nvin0="), 1);
-    QVERIFY(saved.contains("\nVin0=abc\n"));
+    QVERIFY(readFile(path).startsWith("[Properties]\n" + line + "\nVIN0=abc\nOPTMODE21=True\n"));
 }
 
 void TestSettings::duplicateKeysLastOneWins_data() {
@@ -410,12 +395,14 @@ void TestSettings::duplicateKeysLastOneWins() {
     GetMySettings(SettingsStore(path), t);
     QCOMPARE(t.sliderValue("vsR2", 0), std::int16_t(expected));
 
+    // A save gives every entry of the key the same value, so that no reader can pick another.
     SettingsStore store(path);
     QVERIFY(SaveMySettings(store, t));
-    const QByteArray saved = readFile(path);
-    QCOMPARE(saved.toLower().count("vsr2val0="), 1);
-    QCOMPARE(qsettingsValue(path, QStringLiteral("Properties/vsR2val0")),
-             QVariant(QString::number(expected)));
+    const QByteArray saved = readFile(path).toLower();
+    QCOMPARE(saved.count("vsr2val0="), file.toLower().count("vsr2val0="));
+    QCOMPARE(saved.count("vsr2val0=" + QByteArray::number(expected) + '\n'),
+             saved.count("vsr2val0="));
+    QCOMPARE(SettingsStore(path).getSetting(u"vsR2val0", {}), QString::number(expected));
 }
 
 void TestSettings::sliderEntries_data() {
@@ -622,39 +609,51 @@ void TestSettings::failingHandlerEndsOnlyItsStep() {
 
 void TestSettings::textsSurviveSaveAndRestore_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("blanks inside") << "1 2  3";
-    QTest::newRow("leading blanks") << "  5.5";
-    QTest::newRow("trailing blanks") << "5.5  ";
-    QTest::newRow("leading and trailing blanks") << " \t5.5\t ";
-    QTest::newRow("only blanks") << "   ";
-    QTest::newRow("tabs and line breaks") << "\t1\r\n2\n\t";
-    QTest::newRow("comma list") << "1, 2,3";
-    QTest::newRow("quotes") << "\"5\" and \"6";
-    QTest::newRow("lone quote") << "\"";
-    QTest::newRow("backslashes") << "C:\\temp\\ \\\\";
-    QTest::newRow("trailing backslash") << "5\\";
-    QTest::newRow("escape lookalikes") << "\\x41 \\n \\0 %41 %U0041";
-    QTest::newRow("equals and semicolons") << "a=b; c=d;";
-    QTest::newRow("comment signs") << "# not a comment ; nor this";
-    QTest::newRow("leading at") << "@5";
-    QTest::newRow("two leading ats") << "@@";
-    QTest::newRow("typed-value lookalike") << "@Variant(AAAA)";
-    QTest::newRow("string lookalike") << "@String(x)";
-    QTest::newRow("invalid lookalike") << "@Invalid()";
-    QTest::newRow("brackets") << "[Properties]";
-    QTest::newRow("non-ASCII letters") << "Grüße, ½ € Ωμ 日本";
-    QTest::newRow("outside the BMP") << "\U0001F600 \U00010348";
+    QTest::addColumn<bool>("qsettingsAgrees"); // QSettings writes and reads it the same way
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("blanks inside") << "1 2  3" << true;
+    QTest::newRow("leading blanks") << "  5.5" << true;
+    QTest::newRow("trailing blanks") << "5.5  " << true;
+    QTest::newRow("leading and trailing blanks") << " \t5.5\t " << true;
+    QTest::newRow("only blanks") << "   " << true;
+    QTest::newRow("tabs and line breaks") << "\t1\r\n2\n\t" << true;
+    QTest::newRow("comma list") << "1, 2,3" << true;
+    QTest::newRow("quotes") << "\"5\" and \"6" << true;
+    QTest::newRow("lone quote") << "\"" << true;
+    QTest::newRow("backslashes") << "C:\\temp\\ \\\\" << true;
+    QTest::newRow("trailing backslash") << "5\\" << true;
+    QTest::newRow("escape lookalikes") << "\\x41 \\n \\0 %41 %U0041" << true;
+    QTest::newRow("equals and semicolons") << "a=b; c=d;" << true;
+    QTest::newRow("comment signs") << "# not a comment ; nor this" << true;
+    QTest::newRow("leading at") << "@5" << true;
+    QTest::newRow("two leading ats") << "@@" << true;
+    QTest::newRow("typed-value lookalike") << "@Variant(AAAA)" << true;
+    QTest::newRow("string lookalike") << "@String(x)" << true;
+    QTest::newRow("invalid lookalike") << "@Invalid()" << true;
+    QTest::newRow("brackets") << "[Properties]" << true;
+    QTest::newRow("non-ASCII letters") << "Grüße, ½ € Ωμ 日本" << true;
+    QTest::newRow("outside the BMP") << "\U0001F600 \U00010348" << true;
     QTest::newRow("control characters") << QString::fromUtf8("\x01\x02"
                                                              "1f\x1f"
-                                                             "a\x7f");
+                                                             "a\x7f")
+                                        << true;
     QTest::newRow("NUL inside") << QString(QStringLiteral("5") + QChar(u'\0') +
-                                           QStringLiteral("0v"));
-    QTest::newRow("long") << QString(40000, u'9');
+                                           QStringLiteral("0v"))
+                                << true;
+    QTest::newRow("right-to-left marks") << QStringLiteral("\u200F5\u202E 6\u202C") << true;
+    QTest::newRow("byte order mark inside") << QStringLiteral("5\uFEFF0") << true;
+    QTest::newRow("long") << QString(100000, u'9') << true;
+    QTest::newRow("long with every kind of character")
+        << QStringLiteral("\"a;b\" # \\ \n @\U0001F600\u200F\uFEFF").repeated(5000) << true;
+    // QSettings drops a byte order mark that starts a value, and writes a lone surrogate as '?'.
+    QTest::newRow("byte order mark first") << QStringLiteral("\uFEFF5") << false;
+    QTest::newRow("lone surrogate") << QString(QChar(0xDC00)) + QStringLiteral("1") << false;
+    QTest::newRow("lone surrogate at the end") << QStringLiteral("ab") + QChar(0xD83D) << false;
 }
 
 void TestSettings::textsSurviveSaveAndRestore() {
     QFETCH(QString, text);
+    QFETCH(bool, qsettingsAgrees);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Kestrelon.conf"));
     FakeSettingsTarget saved;
@@ -671,6 +670,10 @@ void TestSettings::textsSurviveSaveAndRestore() {
     QCOMPARE(restored.text("txtRLo", 0), QStringLiteral("1"));
     QCOMPARE(restored.sliderValue("hsR1", 1), std::int16_t(700));
 
+    const QByteArray file = readFile(path);
+    QVERIFY(QUtf8StringView(file).isValidUtf8());
+    if (!qsettingsAgrees)
+        return;
     // QSettings reads the same text back, and writes the very same file for it.
     const QVariant read = qsettingsValue(path, QStringLiteral("Properties/Vin0"));
     QCOMPARE(read.typeId(), QMetaType::QString);
@@ -775,10 +778,8 @@ void TestSettings::corruptStoreRestoresWhatItCan_data() {
         << QByteArray("\xEF\xBB\xBF[Properties]\nVin0=7.5\nhsR1val1=99\n") << "7.5" << 99;
     QTest::newRow("huge file") << good + QByteArray(20 * 1024 * 1024, 'x') << "7.5" << 99;
     QTest::newRow("huge lines") << good + QByteArray(20 * 1024 * 1024, '\n') << "7.5" << 99;
-    // Only the head of a huge file is read; a line that the limit cuts is not taken half.
-    QByteArray cut = good + QByteArray(SettingsStore::kMaxReadBytes - good.size() - 6, '\n');
-    cut += "Vin0=99999\n";
-    QTest::newRow("entry cut by the read limit") << cut << "7.5" << 99;
+    QTest::newRow("entry after 16 MiB") << good + QByteArray(16 * 1024 * 1024, '\n') + "Vin0=9\n"
+                                        << "9" << 99;
 }
 
 void TestSettings::corruptStoreRestoresWhatItCan() {
@@ -795,22 +796,17 @@ void TestSettings::corruptStoreRestoresWhatItCan() {
     QCOMPARE(t.sliderValue("hsR1", 1), std::int16_t(hsR1val1 ? hsR1val1 : 700));
     QCOMPARE(t.violations, QStringList());
 
-    // A save over it succeeds and leaves a store that QSettings reads without complaint.
+    // A save over it succeeds, and the next start reads what was saved.
+    t.texts[FakeSettingsTarget::id("txtVin", 0)] = QStringLiteral("6.5");
     SettingsStore store(path);
     const SaveResult result = SaveMySettings(store, t);
     QVERIFY2(result.ok, qPrintable(result.message()));
-    const QString copy = dir.filePath(QStringLiteral("copy.conf"));
-    QVERIFY(QFile::copy(path, copy));
-    QSettings qs(copy, QSettings::IniFormat);
-    qs.beginGroup(QStringLiteral("Properties"));
-    QCOMPARE(qs.value(QStringLiteral("Vin0")).toString(), t.text("txtVin", 0));
-    QCOMPARE(qs.value(QStringLiteral("hsR1val1")).toString(),
-             QString::number(t.sliderValue("hsR1", 1)));
-    QCOMPARE(qs.status(), QSettings::NoError);
-    QVERIFY(QFileInfo(path).size() < 4 * 1024 * 1024);
+    FakeSettingsTarget again;
+    GetMySettings(SettingsStore(path), again);
+    compareControls(again, t);
 }
 
-void TestSettings::saveOverDamagedStoreSucceedsAndCleansIt() {
+void TestSettings::saveOverDamagedStoreKeepsTheDamage() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Kestrelon.conf"));
     const QByteArray damaged = "this line is no entry\n[Properties]\nVin0=8\n[Other\nkeep=me\n";
@@ -833,7 +829,10 @@ void TestSettings::saveOverDamagedStoreSucceedsAndCleansIt() {
     QSettings qs(after, QSettings::IniFormat);
     QCOMPARE(qs.value(QStringLiteral("Properties/Vin0")).toString(), QStringLiteral("9"));
     QCOMPARE(qs.value(QStringLiteral("Other/keep")).toString(), QStringLiteral("me"));
-    QCOMPARE(qs.status(), QSettings::NoError);
+    // The damage is the user's to mend: nothing of it is dropped.
+    const QByteArray saved = readFile(path);
+    QVERIFY(saved.startsWith("this line is no entry\n[Properties]\nVin0=9\n"));
+    QVERIFY(saved.endsWith("\n[Other\nkeep=me\n"));
 }
 
 void TestSettings::saveKeepsEntriesItDoesNotOwn() {
@@ -842,7 +841,7 @@ void TestSettings::saveKeepsEntriesItDoesNotOwn() {
     QVERIFY(writeFile(path, "top=1\n"
                             "[Properties]\n"
                             "Vin0=old\n"
-                            "comment=\"a;b\" ; dropped\n"
+                            "comment=\"a;b\" ; kept\n"
                             "Extra=1, 2\n"
                             "VIN0=older\n"
                             "[Window]\n"
@@ -859,6 +858,7 @@ void TestSettings::saveKeepsEntriesItDoesNotOwn() {
     QVERIFY(QFile::copy(path, copy));
     QSettings qs(copy, QSettings::IniFormat);
     QCOMPARE(qs.status(), QSettings::NoError);
+    QVERIFY(readFile(path).contains("\ncomment=\"a;b\" ; kept\n"));
     QCOMPARE(qs.value("top"), QVariant("1"));
     QCOMPARE(qs.value("Properties/comment"), QVariant("a;b"));
     QCOMPARE(qs.value("Properties/Extra"), QVariant(QStringList{"1", "2"}));
@@ -868,7 +868,8 @@ void TestSettings::saveKeepsEntriesItDoesNotOwn() {
     QCOMPARE(qs.value("Properties/Next"), QVariant("2"));
     QCOMPARE(qs.value("Properties/Vin0"), QVariant("5"));
     qs.beginGroup("Properties");
-    QCOMPARE(qs.childKeys().size(), 44 + 5);
+    QCOMPARE(qs.childKeys().size(), 44 + 6); // "VIN0" too, which QSettings tells from "Vin0"
+    QCOMPARE(qs.value("VIN0"), QVariant("5"));
 }
 
 void TestSettings::saveThatCannotCreateTheFileFails_data() {
@@ -910,58 +911,6 @@ void TestSettings::saveThatCannotCreateTheFileFails() {
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("old.conf/Kestrelon.conf"))).isDir());
 }
 
-void TestSettings::shortWriteFailsTheSave_data() {
-    QTest::addColumn<int>("textLength"); // of chip #1's signal-voltage box
-    QTest::addColumn<int>("limit");      // bytes a file may have
-    QTest::newRow("ordinary store") << 3 << 256;
-    QTest::newRow("long text") << 64 * 1024 << 8 * 1024;
-}
-
-void TestSettings::shortWriteFailsTheSave() {
-#ifdef RLIMIT_FSIZE
-    // A file-size limit makes the write come up short, as a full disk does; root is no exception.
-    QFETCH(int, textLength);
-    QFETCH(int, limit);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Kestrelon.conf"));
-    FakeSettingsTarget t;
-    {
-        SettingsStore store(path);
-        QVERIFY(SaveMySettings(store, t));
-    }
-    const QByteArray old = readFile(path);
-    const QStringList entriesBefore = dirEntries(dir.path());
-    setEveryControl(t);
-    const QString text(textLength, u'7');
-    t.texts[FakeSettingsTarget::id("txtVin", 0)] = text;
-
-    SettingsStore store(path);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = rlim_t(limit);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const SaveResult result = SaveMySettings(store, t);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
-
-    QVERIFY(!result.ok);
-    QCOMPARE(result.filePath, path);
-    QVERIFY2(result.reason.contains(QStringLiteral("File too large")), qPrintable(result.reason));
-    QCOMPARE(readFile(path), old);
-    QCOMPARE(dirEntries(dir.path()), entriesBefore);
-
-    // Once the disk has room again, the same store object saves.
-    QVERIFY(store.commit());
-    FakeSettingsTarget restored;
-    GetMySettings(SettingsStore(path), restored);
-    compareControls(restored, t);
-#else
-    QSKIP("needs a file-size limit");
-#endif
-}
-
 void TestSettings::saveReplacesTheFileWhole() {
     // A second name for the old file keeps the old content: the store is replaced by a new file,
     // never rewritten in place, so a crash halfway cannot leave a mixture.
@@ -984,7 +933,7 @@ void TestSettings::readerAgreesWithQSettingsOnRandomFiles() {
     // Hand-edited files in every shape: each entry this store reads must read as QSettings reads
     // it, and a save must keep every entry it does not own as QSettings read it.
     static const QByteArray headers[] = {"[Properties]", "[Other]",          "[General]",
-                                         "[properties",  "[Prop%65rties] x", "[]"};
+                                         "[Other",       "[Prop%65rties] x", "[]"};
     static const QByteArray keyPieces[] = {"Vin0", "vin0",   "RLo", "k",  " ", "Properties\\",
                                            "%41",  "%U0041", "\\",  "\"", "#", "\xc3\xa9",
                                            "="};
@@ -1039,6 +988,9 @@ void TestSettings::readerAgreesWithQSettingsOnRandomFiles() {
             const std::optional<QString> text = ours.getSetting(key, QStringLiteral("<none>"));
             const QString where = QStringLiteral("key %1 of %2").arg(key, context);
             if (value.typeId() == QMetaType::QString) {
+                // Qt's decoder mends invalid UTF-8 in its own way, which is not this store's.
+                if (text && text->contains(QChar::ReplacementCharacter))
+                    continue;
                 QVERIFY2(text && *text == value.toString(), qPrintable(where));
                 ++compared;
             } else if (value.typeId() != QMetaType::QStringList &&
@@ -1047,15 +999,23 @@ void TestSettings::readerAgreesWithQSettingsOnRandomFiles() {
             }
         }
 
-        // Save one entry; QSettings must read the result without complaint.
+        // Save one entry; QSettings must read the result as it read the file before.
+        const QString beforeCopy = dir.filePath(QStringLiteral("b%1.conf").arg(n));
+        QVERIFY(QFile::copy(path, beforeCopy));
+        const QSettings::Status statusBefore = qsettingsStatus(beforeCopy);
         ours.saveSetting(u"Vin0", QStringLiteral("saved, \"7\""));
         QVERIFY(ours.commit());
         const QString savedCopy = dir.filePath(QStringLiteral("s%1.conf").arg(n));
         QVERIFY(QFile::copy(path, savedCopy));
-        QCOMPARE(QSettings(savedCopy, QSettings::IniFormat).status(), QSettings::NoError);
+        QCOMPARE(qsettingsStatus(savedCopy), statusBefore);
         const QMap<QString, QVariant> after = qsettingsEntries(savedCopy);
-        QCOMPARE(after.value(QStringLiteral("Properties/Vin0")).toString(),
-                 QStringLiteral("saved, \"7\""));
+        // Every spelling of the key that the file holds now holds the saved text.
+        QCOMPARE(SettingsStore(path).getSetting(u"Vin0", {}), QStringLiteral("saved, \"7\""));
+        for (auto it = after.cbegin(); it != after.cend(); ++it) {
+            if (reachable(it.key()) &&
+                it.key().compare(QStringLiteral("Properties/Vin0"), Qt::CaseInsensitive) == 0)
+                QCOMPARE(it.value().toString(), QStringLiteral("saved, \"7\""));
+        }
 
         // A file that ends inside quotes loses its last entry; any other entry must read as
         // before.
