@@ -37,7 +37,7 @@ const Check* ChipDesign::check(CheckId id) const {
 }
 
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
-                      QStringView ledColour) {
+                      QStringView ledColour, const ChipDesign* previous) {
     ChipDesign d;
     d.chip = chip;
     d.slave = panel.slave;
@@ -63,9 +63,12 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     const double nominal = 10 * (d.loadR1 + d.loadDivider);
     d.iled = {0.7 * nominal, nominal, 1.3 * nominal};
 
+    // The parts' captions depend on the supply besides R1 and R2 (the reference limit).
+    const bool sameSupply =
+        previous && previous->chip == chip && previous->inputs.Text1 == in.Text1;
     WindowProbe probe(model, panel, chip);
-    d.e24 = standardPair(probe, s.R1, s.R2, Series::E24);
-    d.e96 = standardPair(probe, s.R1, s.R2, Series::E96);
+    d.e24 = standardPair(probe, s.R1, s.R2, Series::E24, sameSupply ? &previous->e24 : nullptr);
+    d.e96 = standardPair(probe, s.R1, s.R2, Series::E96, sameSupply ? &previous->e96 : nullptr);
 
     d.rlim.proposed = d.view.lblRlimVisible && s.Rlim > 0.5;
     if (d.rlim.proposed) {

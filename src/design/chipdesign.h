@@ -90,9 +90,11 @@ struct ChipDesign {
 };
 
 // Everything above for chip (0 or 1) as the window holds it after a recalculation. ledColour is
-// the caption of the chip's selected colour option ("Red" .. "White").
+// the caption of the chip's selected colour option ("Red" .. "White"). previous, when given, is
+// the same chip's design from the last recalculation: its standard parts' figures are reused
+// where they still hold, which keeps a slider drag cheap.
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
-                      QStringView ledColour);
+                      QStringView ledColour, const ChipDesign* previous = nullptr);
 
 // The data sheet's limits, used by the checks and named by the texts.
 inline constexpr double kDropout = 1.5;           // V, below V+ and across a lit output

@@ -10,12 +10,12 @@ Check outOfRange(CheckId id, const QString& what) {
     return {id, false, what + QStringLiteral(" is out of range.")};
 }
 
-// A voltage on a pin that the chip needs between 0 V and V+ - 1.5 V.
-Check withinHeadroom(CheckId id, const QString& what, double v, const ChipDesign& d) {
+// A voltage on a pin that the chip needs between 0 V and V+ - 1.5 V; limit names the latter.
+Check withinHeadroom(CheckId id, const QString& what, double v, const ChipDesign& d,
+                     const QString& limit) {
     if (!showable(v) || !showable(d.headroom))
         return outOfRange(id, what);
     const QString lead = what + QStringLiteral(", ") + volts(v) + QStringLiteral(", is ");
-    const QString limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
     if (v > d.headroom)
         return {id, false, lead + QStringLiteral("above ") + limit + QLatin1Char('.')};
     if (v < 0)
@@ -105,12 +105,16 @@ Check dissipation(const ChipDesign& d) {
 std::vector<Check> designChecks(const ChipDesign& d) {
     std::vector<Check> checks;
     checks.reserve(10);
+    const QString limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
     checks.push_back(withinHeadroom(CheckId::Reference, QStringLiteral("The data-sheet reference"),
-                                    d.vref.nominal, d));
-    checks.push_back(withinHeadroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi, d));
-    checks.push_back(withinHeadroom(CheckId::RLo, QStringLiteral("The RLo end"), d.state.VrLo, d));
-    checks.push_back(withinHeadroom(
-        CheckId::SignalFullScale, QStringLiteral("The signal's full scale"), d.signalFullScale, d));
+                                    d.vref.nominal, d, limit));
+    checks.push_back(
+        withinHeadroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi, d, limit));
+    checks.push_back(
+        withinHeadroom(CheckId::RLo, QStringLiteral("The RLo end"), d.state.VrLo, d, limit));
+    checks.push_back(withinHeadroom(CheckId::SignalFullScale,
+                                    QStringLiteral("The signal's full scale"), d.signalFullScale, d,
+                                    limit));
     checks.push_back(supply(d));
     checks.push_back(ledCurrent(d));
     checks.push_back(ledSupply(d));

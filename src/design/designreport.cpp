@@ -114,7 +114,7 @@ void writeParts(Writer& w, const ChipDesign& d) {
     for (const QString& sentence :
          {resistorSentence("R1", d.state.R1, d.e24.R1, d.e96.R1),
           resistorSentence("R2", d.state.R2, d.e24.R2, d.e96.R2), standardPairSentence(d),
-          QStringLiteral("Limiting resistor: ") + limitingPartSentence(d)})
+          QString(QStringLiteral("Limiting resistor: ") + limitingPartSentence(d))})
         if (!sentence.isEmpty())
             w.line(QStringLiteral("  ") + sentence);
     w.item("LEDs", d.ledColour.isEmpty() ? QStringLiteral("10, colour not chosen")

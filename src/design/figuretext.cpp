@@ -2,6 +2,8 @@
 
 #include "conversions.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kestrelon {
@@ -13,10 +15,17 @@ bool showable(double value) {
 QString figure(double value, std::string_view pattern, std::string_view unit) {
     if (!showable(value))
         return QString::fromLatin1(kOutOfRange);
-    QString text = Format(value, pattern);
-    text += QLatin1Char(' ');
-    text += QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
-    return text;
+    // Plain ASCII units go in with the number in one piece: figures are made on every
+    // recalculation.
+    if (std::all_of(unit.begin(), unit.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }) &&
+        unit.size() < 15) {
+        std::array<char, 16> suffix{' '};
+        unit.copy(suffix.data() + 1, unit.size());
+        return formatWithUnit({}, value, pattern, std::string_view(suffix.data(), unit.size() + 1));
+    }
+    return Format(value, pattern) + QLatin1Char(' ') +
+           QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
 }
 
 QString volts(double v) {

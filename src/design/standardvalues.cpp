@@ -1,6 +1,7 @@
 // IEC 60063 series and the through-hole power ratings.
 #include "standardvalues.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
@@ -31,16 +32,20 @@ double scaled(int mantissa, int exponent) {
                          : mantissa / std::pow(10.0, -exponent);
 }
 
-struct Decade {
+// ohms as a position in its decade of the series: mantissa units, so that the series' whole
+// numbers compare with it directly (3500 Ω is 35.0 for E24, 350 for E96, exponent 2 and 1).
+struct Position {
     std::span<const int> mantissas;
-    int exponent; // of the series' first value in the decade that holds ohms
+    int exponent;
+    double at;
 };
 
-Decade decadeOf(double ohms, Series series) {
+Position positionOf(double ohms, Series series) {
     const int decade = static_cast<int>(std::floor(std::log10(ohms)));
-    if (series == Series::E24)
-        return {kE24, decade - 1};
-    return {kE96, decade - 2};
+    const std::span<const int> mantissas =
+        series == Series::E24 ? std::span<const int>(kE24) : std::span<const int>(kE96);
+    const int exponent = decade - (series == Series::E24 ? 1 : 2);
+    return {mantissas, exponent, ohms / scaled(1, exponent)};
 }
 
 bool buyable(double ohms) {
@@ -52,29 +57,25 @@ bool buyable(double ohms) {
 double nearestStandard(double ohms, Series series) {
     if (!buyable(ohms))
         return 0;
-    const Decade d = decadeOf(ohms, series);
-    // The next decade's first value closes the decade: 9.6 kΩ is nearer 10 kΩ than 9.1 kΩ.
-    double best = scaled(d.mantissas.front(), d.exponent + 1);
-    for (const int m : d.mantissas) {
-        const double candidate = scaled(m, d.exponent);
-        if (std::fabs(std::log(candidate / ohms)) < std::fabs(std::log(best / ohms)))
-            best = candidate;
-    }
-    return best;
+    const Position p = positionOf(ohms, series);
+    // The first value at or above, and the one below it; past the last value comes the next
+    // decade's first (ten times the first mantissa).
+    const auto above = std::lower_bound(p.mantissas.begin(), p.mantissas.end(), p.at);
+    const int upper = above == p.mantissas.end() ? 10 * p.mantissas.front() : *above;
+    if (above == p.mantissas.begin())
+        return scaled(upper, p.exponent);
+    const int lower = *(above - 1);
+    // Nearest by ratio: the smaller of at/lower and upper/at.
+    return scaled(p.at * p.at < double(lower) * upper ? lower : upper, p.exponent);
 }
 
 double e24AtOrAbove(double ohms) {
     if (!buyable(ohms))
         return 0;
-    const Decade d = decadeOf(ohms, Series::E24);
+    const Position p = positionOf(ohms, Series::E24);
     // A minimum that is a series value up to rounding is met by that value.
-    const double floorTolerance = ohms * (1 - 1e-9);
-    for (const int m : d.mantissas) {
-        const double candidate = scaled(m, d.exponent);
-        if (candidate >= floorTolerance)
-            return candidate;
-    }
-    return scaled(d.mantissas.front(), d.exponent + 1);
+    const auto above = std::lower_bound(p.mantissas.begin(), p.mantissas.end(), p.at * (1 - 1e-9));
+    return scaled(above == p.mantissas.end() ? 10 * p.mantissas.front() : *above, p.exponent);
 }
 
 double powerRating(double watts) {

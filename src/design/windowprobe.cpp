@@ -22,8 +22,11 @@ void WindowProbe::runSliders(int hsR1, int vsR2) {
     m_model.calcChip1(m_panel);
 }
 
-StandardPair standardPair(WindowProbe& probe, double R1, double R2, Series series) {
+StandardPair standardPair(WindowProbe& probe, double R1, double R2, Series series,
+                          const StandardPair* known) {
     StandardPair pair{nearestStandard(R1, series), nearestStandard(R2, series), {}, {}};
+    if (known && known->R1 == pair.R1 && known->R2 == pair.R2)
+        return *known;
     if (pair.R1 > 0) {
         probe.run(pair.R1, pair.R2);
         pair.lblmA = probe.view().lblmA;

@@ -35,6 +35,10 @@ struct StandardPair {
     QString lblRefo;
 };
 
-StandardPair standardPair(WindowProbe& probe, double R1, double R2, Series series);
+// The nearest parts of series to R1 and R2, and the window's captions with them. known, when
+// given, is a pair worked out before on the same chip supply: for the same parts its captions
+// serve again, which spares a run while a slider moves within one part's reach.
+StandardPair standardPair(WindowProbe& probe, double R1, double R2, Series series,
+                          const StandardPair* known = nullptr);
 
 } // namespace kestrelon

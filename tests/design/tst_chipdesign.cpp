@@ -44,6 +44,7 @@ private slots:
     void firstStartChecks_data();
     void firstStartChecks();
     void firstStartStandardParts();
+    void lastDesignServesOnlyForTheSameParts();
     void realisticDissipation_data();
     void realisticDissipation();
     void limitingResistorPart();
@@ -119,6 +120,27 @@ void TestChipDesign::firstStartStandardParts() {
     QCOMPARE(d.e24.lblRefo, QStringLiteral("4.41v"));
     QCOMPARE(d.e96.lblmA, QStringLiteral("7.9 mA/LED"));
     QCOMPARE(d.e96.lblRefo, QStringLiteral("4.52v"));
+}
+
+void TestChipDesign::lastDesignServesOnlyForTheSameParts() {
+    DesignPanel p;
+    const ChipDesign first = p.design(0);
+    // One step of R1 keeps the nearest parts: the last design's figures hold.
+    p.setSliders(0, 701, 360);
+    const ChipDesign step = designChip(p.model, p.in, 0, u"Red", &first);
+    QCOMPARE(step.e96.lblRefo, p.design(0).e96.lblRefo);
+    // Far enough for other parts: they are worked out anew (3.9k and 9.1k: 4.17v).
+    p.setSliders(0, 780, 360);
+    const ChipDesign moved = designChip(p.model, p.in, 0, u"Red", &first);
+    QCOMPARE(moved.e24.R1, 3900.0);
+    QCOMPARE(moved.e24.lblRefo, QStringLiteral("4.17v"));
+    // A lower supply limits the E96 pair's 4.52 V reference to 4 - 1.5 V on the window.
+    p.setSliders(0, 700, 360);
+    p.in.chip[0].Text1 = QStringLiteral("4.5");
+    p.recalc();
+    const ChipDesign lower = designChip(p.model, p.in, 0, u"Red", &first);
+    QCOMPARE(first.e96.lblRefo, QStringLiteral("4.52v"));
+    QCOMPARE(lower.e96.lblRefo, QStringLiteral("3.00v"));
 }
 
 void TestChipDesign::realisticDissipation_data() {
