@@ -84,33 +84,22 @@ void TestTargetSolver::bestPositionsOverTheWholeSliderRange_data() {
     QTest::addColumn<QString>("volts");
     QTest::addColumn<QString>("milliamps");
     QTest::addColumn<QString>("vplus");
-    QTest::newRow("worked example") << "5"
-                                    << "10"
-                                    << "15";
-    QTest::newRow("on the first start's supply") << "5"
-                                                 << "10"
-                                                 << "5";
-    QTest::newRow("low reference, bright") << "1.5"
-                                           << "25"
-                                           << "15";
-    QTest::newRow("current too low for the reference") << "5"
-                                                       << "3"
-                                                       << "15";
-    QTest::newRow("above the supply limit") << "6"
-                                            << "15"
-                                            << "5";
-    QTest::newRow("R1 beyond its slider") << "1.5"
-                                          << "2.25"
-                                          << "15";
-    QTest::newRow("R2 beyond its slider") << "30"
-                                          << "39.75"
-                                          << "40";
-    QTest::newRow("below 1.25 V") << "1"
-                                  << "10"
-                                  << "15";
-    QTest::newRow("huge current") << "3"
-                                  << "500"
-                                  << "15";
+    const auto row = [](const char* name, const char* v, const char* mA, const char* vplus) {
+        QTest::newRow(name) << QString::fromLatin1(v) << QString::fromLatin1(mA)
+                            << QString::fromLatin1(vplus);
+    };
+    row("worked example", "5", "10", "15");
+    row("on the first start's supply", "5", "10", "5");
+    row("low reference, bright", "1.5", "25", "15");
+    row("current too low for the reference", "5", "3", "15");
+    row("above the supply limit", "6", "15", "5");
+    row("just above the supply", "5.1", "10", "5");
+    row("far above the supply", "9", "12", "5");
+    row("above a 12 V supply", "12.5", "20", "12");
+    row("R1 beyond its slider", "1.5", "2.25", "15");
+    row("R2 beyond its slider", "30", "39.75", "40");
+    row("below 1.25 V", "1", "10", "15");
+    row("huge current", "3", "500", "15");
 }
 
 void TestTargetSolver::bestPositionsOverTheWholeSliderRange() {
