@@ -74,10 +74,13 @@ QString unreachedReason(const TargetSolution& s, double vplus) {
     if (iref > 0 && vadj >= 0) {
         if (s.exactR1 < kR1Min * kR1Ohms || s.exactR1 > kR1Max * kR1Ohms)
             addReason(reason, QStringLiteral("R1 would be ") + ohms(s.exactR1) +
-                                  QStringLiteral(", outside the slider's 250 Ω to 5.5 kΩ."));
+                                  QStringLiteral(", outside the slider's ") +
+                                  ohms(kR1Min * kR1Ohms) + QStringLiteral(" to ") +
+                                  ohms(kR1Max * kR1Ohms) + QLatin1Char('.'));
         if (s.exactR2 > kR2Max * kR2Ohms)
             addReason(reason, QStringLiteral("R2 would be ") + ohms(s.exactR2) +
-                                  QStringLiteral(", above the slider's 25 kΩ."));
+                                  QStringLiteral(", above the slider's ") + ohms(kR2Max * kR2Ohms) +
+                                  QLatin1Char('.'));
     }
     if (s.volts > vplus)
         addReason(reason, QStringLiteral("Above V+ (") + volts(vplus) +

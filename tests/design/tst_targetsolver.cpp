@@ -142,7 +142,7 @@ void TestTargetSolver::unreachableTargetsSayWhy_data() {
     QTest::newRow("R1 above 5.5k") << "1.5"
                                    << "2.25"
                                    << "15"
-                                   << "R1 would be 12.5 kΩ";
+                                   << "R1 would be 12.5 kΩ, outside the slider's 250 Ω to 5.5 kΩ.";
     QTest::newRow("R1 below 250 ohm") << "1.25"
                                       << "80"
                                       << "15"
@@ -150,7 +150,7 @@ void TestTargetSolver::unreachableTargetsSayWhy_data() {
     QTest::newRow("R2 above 25k") << "30"
                                   << "39.75"
                                   << "40"
-                                  << "R2 would be 28.8 kΩ";
+                                  << "R2 would be 28.8 kΩ, above the slider's 25 kΩ.";
     QTest::newRow("clamped above V+") << "6"
                                       << "15"
                                       << "5"
