@@ -99,7 +99,7 @@ void writeReadouts(Writer& w, const ChipDesign& d) {
 }
 
 void writeDataSheet(Writer& w, const ChipDesign& d) {
-    w.heading("Data sheet");
+    w.heading("What a real chip does");
     for (const QString& sentence : {referenceSentence(d), ledCurrentSentence(d),
                                     referenceLoadSentence(d), dissipationSentence(d)})
         w.line(QStringLiteral("  ") + sentence);
