@@ -1,0 +1,56 @@
+#include "chiphints.h"
+
+#include "designsentences.h"
+
+namespace kestrelon {
+
+namespace {
+
+void addLine(QString& text, const QString& line) {
+    if (line.isEmpty())
+        return;
+    if (!text.isEmpty())
+        text += QLatin1Char('\n');
+    text += line;
+}
+
+void addCheck(QString& text, const ChipDesign& d, CheckId id) {
+    if (const Check* c = d.check(id))
+        addLine(text, c->sentence);
+}
+
+QString resistorHint(const char* name, double actual, double e24, double e96, const ChipDesign& d) {
+    QString text = resistorSentence(name, actual, e24, e96);
+    addLine(text, standardPairSentence(d));
+    return text;
+}
+
+} // namespace
+
+ChipHints chipHints(const ChipDesign& d) {
+    ChipHints h;
+    h.lblmA = ledCurrentSentence(d);
+    addLine(h.lblmA, referenceLoadSentence(d));
+    addCheck(h.lblmA, d, CheckId::LedCurrent);
+
+    h.lblRefo = referenceSentence(d);
+    addCheck(h.lblRefo, d, CheckId::Reference);
+    addCheck(h.lblRefo, d, CheckId::Supply);
+
+    addCheck(h.lblRLo, d, CheckId::RLo);
+    addCheck(h.lblRHi, d, CheckId::RHi);
+    addCheck(h.lblRHi, d, CheckId::SignalFullScale);
+    addCheck(h.lblGap, d, CheckId::Span);
+    addCheck(h.lblGap, d, CheckId::DotStep);
+
+    h.lblWatts = dissipationSentence(d);
+    addCheck(h.lblWatts, d, CheckId::Dissipation);
+    addCheck(h.lblWatts, d, CheckId::LedSupply);
+
+    h.lblWarn = limitingPartSentence(d);
+    h.hsR1 = resistorHint("R1", d.state.R1, d.e24.R1, d.e96.R1, d);
+    h.vsR2 = resistorHint("R2", d.state.R2, d.e24.R2, d.e96.R2, d);
+    return h;
+}
+
+} // namespace kestrelon

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "chipdesign.h"
+
+#include <QString>
+
+namespace kestrelon {
+
+// Tooltip texts for the read-outs and sliders that carry none by design, named after the
+// controls. Short plain sentences, one to a line, with figures and units; the window shows each
+// as the control's tooltip and accessible description.
+struct ChipHints {
+    QString lblmA;    // data-sheet LED current, its spread and what loads the reference
+    QString lblRefo;  // data-sheet reference and its band; reference and supply checks
+    QString lblRLo;   // the RLo end against the chip's limits
+    QString lblRHi;   // the RHi end and the signal's full scale against the chip's limits
+    QString lblGap;   // span and step checks
+    QString lblWatts; // realistic chip dissipation; LED supply check
+    QString lblWarn;  // the limiting resistor to buy
+    QString hsR1;     // R1's standard parts and what the window shows with them
+    QString vsR2;     // R2's likewise
+};
+
+ChipHints chipHints(const ChipDesign& d);
+
+} // namespace kestrelon

@@ -1,0 +1,128 @@
+#include "designchecks.h"
+
+#include "figuretext.h"
+
+namespace kestrelon {
+
+namespace {
+
+Check outOfRange(CheckId id, const QString& what) {
+    return {id, false, what + QStringLiteral(" is out of range.")};
+}
+
+// A voltage on a pin that the chip needs between 0 V and V+ - 1.5 V; limit names the latter.
+Check withinHeadroom(CheckId id, const QString& what, double v, const ChipDesign& d,
+                     const QString& limit) {
+    if (!showable(v) || !showable(d.headroom))
+        return outOfRange(id, what);
+    const QString lead = what + QStringLiteral(", ") + volts(v) + QStringLiteral(", is ");
+    if (v > d.headroom)
+        return {id, false, lead + QStringLiteral("above ") + limit + QLatin1Char('.')};
+    if (v < 0)
+        return {id, false, lead + QStringLiteral("below 0 V.")};
+    return {id, true, lead + QStringLiteral("within 0 V to ") + limit + QLatin1Char('.')};
+}
+
+Check supply(const ChipDesign& d) {
+    const QString what = QStringLiteral("V+");
+    if (!showable(d.vplus))
+        return outOfRange(CheckId::Supply, what);
+    const QString lead = what + QStringLiteral(", ") + volts(d.vplus) + QStringLiteral(", is ");
+    if (d.vplus > 25)
+        return {CheckId::Supply, false, lead + QStringLiteral("above the 25 V absolute maximum.")};
+    if (d.vplus < 3 || d.vplus > 20)
+        return {CheckId::Supply, false,
+                lead + QStringLiteral("outside 3 to 20 V, where the chip is specified (25 V is "
+                                      "the absolute maximum).")};
+    return {CheckId::Supply, true, lead + QStringLiteral("within 3 to 20 V.")};
+}
+
+Check ledCurrent(const ChipDesign& d) {
+    const QString what = QStringLiteral("The data-sheet LED current");
+    const double i = d.iled.nominal;
+    if (!showable(i))
+        return outOfRange(CheckId::LedCurrent, what);
+    const QString lead = what + QStringLiteral(", ") + milliamps(i) + QStringLiteral(", is ");
+    if (i < 2 || i > 30)
+        return {CheckId::LedCurrent, false,
+                lead + QStringLiteral("outside the 2 to 30 mA the outputs are made for.")};
+    return {CheckId::LedCurrent, true, lead + QStringLiteral("within 2 to 30 mA.")};
+}
+
+Check ledSupply(const ChipDesign& d) {
+    const QString what = QStringLiteral("The LED supply");
+    if (!showable(d.ledSupply))
+        return outOfRange(CheckId::LedSupply, what);
+    const double needed = d.ledVf + kDropout;
+    const QString need = QStringLiteral("the LED's ") + volts(d.ledVf) +
+                         QStringLiteral(" plus 1.5 V dropout = ") + volts(needed) +
+                         QLatin1Char('.');
+    const QString lead = what + QStringLiteral(", ") + volts(d.ledSupply);
+    if (d.ledSupply < needed)
+        return {CheckId::LedSupply, false, lead + QStringLiteral(", is below ") + need};
+    return {CheckId::LedSupply, true, lead + QStringLiteral(", covers ") + need};
+}
+
+Check span(const ChipDesign& d) {
+    const QString what = QStringLiteral("The divider span");
+    const double v = d.state.Span;
+    if (!showable(v))
+        return outOfRange(CheckId::Span, what);
+    const QString lead = what + QStringLiteral(" is ") + volts(v);
+    if (v < 0)
+        return {CheckId::Span, false, lead + QStringLiteral(": RHi is below RLo.")};
+    if (v < 0.2)
+        return {CheckId::Span, false,
+                lead + QStringLiteral(", less than the 200 mV the chip needs.")};
+    return {CheckId::Span, true, lead + QStringLiteral(", at least 200 mV.")};
+}
+
+Check dotStep(const ChipDesign& d) {
+    const QString what = QStringLiteral("The step in dot mode");
+    const double v = d.state.Step;
+    if (!showable(v))
+        return outOfRange(CheckId::DotStep, what);
+    const QString lead = what + QStringLiteral(" is ") + figure(v, "#0.000", "V");
+    if (v < 0.05)
+        return {CheckId::DotStep, false,
+                lead + QStringLiteral(", less than the 50 mV a dot display needs.")};
+    return {CheckId::DotStep, true, lead + QStringLiteral(", at least 50 mV.")};
+}
+
+Check dissipation(const ChipDesign& d) {
+    const QString what = QStringLiteral("The chip's dissipation");
+    if (!showable(d.pchipWorst))
+        return outOfRange(CheckId::Dissipation, what);
+    const QString lead = what + QStringLiteral(" reaches ") + watts(d.pchipWorst);
+    const QString limit = QStringLiteral("the 1.36 W the moulded package takes at 25 °C.");
+    if (d.pchipWorst > kPackageLimit)
+        return {CheckId::Dissipation, false, lead + QStringLiteral(", above ") + limit};
+    return {CheckId::Dissipation, true, lead + QStringLiteral(", within ") + limit};
+}
+
+} // namespace
+
+std::vector<Check> designChecks(const ChipDesign& d) {
+    std::vector<Check> checks;
+    checks.reserve(10);
+    const QString limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
+    checks.push_back(withinHeadroom(CheckId::Reference, QStringLiteral("The data-sheet reference"),
+                                    d.vref.nominal, d, limit));
+    checks.push_back(
+        withinHeadroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi, d, limit));
+    checks.push_back(
+        withinHeadroom(CheckId::RLo, QStringLiteral("The RLo end"), d.state.VrLo, d, limit));
+    checks.push_back(withinHeadroom(CheckId::SignalFullScale,
+                                    QStringLiteral("The signal's full scale"), d.signalFullScale, d,
+                                    limit));
+    checks.push_back(supply(d));
+    checks.push_back(ledCurrent(d));
+    checks.push_back(ledSupply(d));
+    checks.push_back(span(d));
+    if (d.inputs.optMode[1])
+        checks.push_back(dotStep(d));
+    checks.push_back(dissipation(d));
+    return checks;
+}
+
+} // namespace kestrelon

@@ -1,0 +1,150 @@
+#include "designreport.h"
+
+#include "designsentences.h"
+#include "figuretext.h"
+
+namespace kestrelon {
+
+namespace {
+
+class Writer {
+public:
+    void line(const QString& text = {}) {
+        m_text += text;
+        m_text += QLatin1Char('\n');
+    }
+    void item(const char* name, const QString& value) {
+        line(QStringLiteral("  ") + QLatin1StringView(name) + QStringLiteral(": ") + value);
+    }
+    void heading(const char* name) { line(QLatin1StringView(name)); }
+    QString text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// A full-scale box and its per-mille slider: "slider 500 of 1000 on a 5 V full scale".
+QString scaled(int perMille, const QString& fullScale) {
+    return QStringLiteral("slider ") + QString::number(perMille) +
+           QStringLiteral(" of 1000 on a full scale of ") + fullScale + QStringLiteral(" V");
+}
+
+QString chipName(int chip) {
+    return chip == 0 ? QStringLiteral("Chip #1 (1st LM3914, lower schematic)")
+                     : QStringLiteral("Chip #2 (2nd LM3914, upper schematic)");
+}
+
+void writeInputs(Writer& w, const ChipDesign& d) {
+    const ChipInputs& in = d.inputs;
+    w.heading("Inputs");
+    w.item("Chip supply V+", in.Text1 + QStringLiteral(" V"));
+    w.item("LED supply", in.txtLED + QStringLiteral(" V"));
+    if (d.chip == 1 && d.slave)
+        w.item("Signal", QStringLiteral("chip #1's (slave mode)"));
+    else
+        w.item("Signal", scaled(in.vsVin, in.txtVin));
+    w.item("R1", d.view.lblR1 + QStringLiteral(" (slider ") +
+                     QString::number(static_cast<int>(d.state.R1 / 5)) + QLatin1Char(')'));
+    w.item("R2", d.view.lblR2 + QStringLiteral(" (slider ") +
+                     QString::number(static_cast<int>(d.state.R2 / 25)) + QLatin1Char(')'));
+    if (in.optRHi[0])
+        w.item("RHi pin", QStringLiteral("Ref Inp"));
+    else if (in.optRHi[1])
+        w.item("RHi pin", QStringLiteral("+Vext Hi, ") + scaled(in.vsRHi, in.txtRHi));
+    if (in.optRLo[0])
+        w.item("RLo pin", QStringLiteral("0V"));
+    else if (in.optRLo[1])
+        w.item("RLo pin", QStringLiteral("Vext Lo, ") + scaled(in.vsRLo, in.txtRLo));
+    w.item("Mode", in.optMode[0]   ? QStringLiteral("Bar/+V")
+                   : in.optMode[1] ? QStringLiteral("Dot/o.c")
+                                   : QStringLiteral("none chosen"));
+    w.item("LED colour", d.ledColour.isEmpty()
+                             ? QStringLiteral("none chosen")
+                             : d.ledColour + QStringLiteral(", ") + volts(d.ledVf) +
+                                   QStringLiteral(" forward voltage"));
+}
+
+QString litLeds(const ChipDesign& d) {
+    QString list;
+    for (int i = 1; i <= 10; ++i) {
+        if (d.view.shpLED[static_cast<std::size_t>(i)] != d.litColour)
+            continue;
+        if (!list.isEmpty())
+            list += QStringLiteral(", ");
+        list += QString::number(i);
+    }
+    return list.isEmpty() ? QStringLiteral("none") : list;
+}
+
+void writeReadouts(Writer& w, const ChipDesign& d) {
+    const ChipView& v = d.view;
+    w.heading("Window");
+    w.item("Signal", v.lblVin);
+    w.item("LED current",
+           v.timerEnabled ? v.lblmA + QStringLiteral(" (above 25.01 mA: blinking)") : v.lblmA);
+    w.item("Reference", v.lblRefo);
+    if (!v.Label9.trimmed().isEmpty())
+        w.item("Reference limit", v.Label9.trimmed());
+    w.item("Across R2", v.lblRadj);
+    w.item("RLo end", v.lblRLo);
+    w.item("RHi end", v.lblRHi);
+    w.item("LED 1 lights at", v.lblVmin);
+    w.item("LED 10 lights at", v.lblVmax);
+    w.item("Step", v.lblGap);
+    w.item("LEDs lit", litLeds(d));
+    w.item("Vin > Vmax", v.shpLED[0] == kRed ? QStringLiteral("on") : QStringLiteral("off"));
+    if (v.lblRlimVisible)
+        w.item("Rlim for LM3914 = 1Wmax", v.lblRlim);
+    w.item("Dissipation", v.lblWatts);
+}
+
+void writeDataSheet(Writer& w, const ChipDesign& d) {
+    w.heading("What a real chip does");
+    for (const QString& sentence : {referenceSentence(d), ledCurrentSentence(d),
+                                    referenceLoadSentence(d), dissipationSentence(d)})
+        w.line(QStringLiteral("  ") + sentence);
+    w.heading("Checks");
+    for (const Check& c : d.checks)
+        w.line((c.passed ? QStringLiteral("  ok       ") : QStringLiteral("  WARNING  ")) +
+               c.sentence);
+}
+
+void writeParts(Writer& w, const ChipDesign& d) {
+    w.heading("Parts");
+    for (const QString& sentence :
+         {resistorSentence("R1", d.state.R1, d.e24.R1, d.e96.R1),
+          resistorSentence("R2", d.state.R2, d.e24.R2, d.e96.R2), standardPairSentence(d),
+          QString(QStringLiteral("Limiting resistor: ") + limitingPartSentence(d))})
+        if (!sentence.isEmpty())
+            w.line(QStringLiteral("  ") + sentence);
+    w.item("LEDs", d.ledColour.isEmpty() ? QStringLiteral("10, colour not chosen")
+                                         : QStringLiteral("10 x ") + d.ledColour);
+}
+
+void writeChip(Writer& w, const ChipDesign& d) {
+    const QString name = chipName(d.chip);
+    w.line(name);
+    w.line(QString(name.size(), QLatin1Char('-')));
+    writeInputs(w, d);
+    writeReadouts(w, d);
+    writeDataSheet(w, d);
+    writeParts(w, d);
+}
+
+} // namespace
+
+QString designReport(const ChipDesign& chip1, const ChipDesign& chip2) {
+    Writer w;
+    w.line(QStringLiteral("LM3914 bar-graph design (Kestrelon)"));
+    w.line(QStringLiteral("Chip #1 is the lower schematic, chip #2 the upper."));
+    w.line(chip1.slave ? QStringLiteral("Slave to #1: on. Chip #2 takes chip #1's signal, so the "
+                                        "two chips show one signal on twenty LEDs.")
+                       : QStringLiteral("Slave to #1: off. Each chip has its own signal."));
+    w.line();
+    writeChip(w, chip1);
+    w.line();
+    writeChip(w, chip2);
+    return w.text();
+}
+
+} // namespace kestrelon
