@@ -48,6 +48,9 @@ DesignAssistant::DesignAssistant(QWidget* form, Window window)
     m_idle.setSingleShot(true);
     m_idle.setInterval(0);
     connect(&m_idle, &QTimer::timeout, this, &DesignAssistant::updatePending);
+    for (int k = 0; k < 2; ++k)
+        for (const HintedControl& c : kHinted)
+            m_hinted[k].push_back(m_window.control(c.name, k));
     createActions(form);
     watchContextMenus();
 }
@@ -123,23 +126,23 @@ void DesignAssistant::recalculated(int chip) {
 }
 
 void DesignAssistant::updatePending() {
+    const PanelInputs panel = m_window.panel();
     for (int k = 0; k < 2; ++k) {
         if (!m_pending[k])
             continue;
         m_pending[k] = false;
-        update(k);
+        update(k, panel);
     }
 }
 
 const ChipDesign& DesignAssistant::design(int chip) {
     if (!m_current[chip])
-        update(chip);
+        update(chip, m_window.panel());
     return m_designs[chip];
 }
 
-void DesignAssistant::update(int chip) {
+void DesignAssistant::update(int chip, const PanelInputs& panel) {
     const ChipModel& model = *m_window.model;
-    const PanelInputs panel = m_window.panel();
     const QString colour = m_window.ledColour(chip);
     ChipDesign& last = m_designs[chip];
     const ChipInputs& signalSource = chip == 1 && panel.slave ? panel.chip[0] : panel.chip[chip];
@@ -161,12 +164,15 @@ void DesignAssistant::update(int chip) {
 
 void DesignAssistant::showHints(int chip) {
     const ChipHints hints = chipHints(m_designs[chip]);
-    for (const HintedControl& c : kHinted) {
-        QWidget* widget = m_window.control(c.name, chip);
-        const QString& text = hints.*c.hint;
-        if (widget->toolTip() != text)
-            widget->setToolTip(text);
-        ui::setAccessibleHint(widget, text);
+    ChipHints& shown = m_shown[chip];
+    for (std::size_t i = 0; i < std::size(kHinted); ++i) {
+        const QString& text = hints.*kHinted[i].hint;
+        QString& now = shown.*kHinted[i].hint;
+        if (text == now)
+            continue;
+        now = text;
+        m_hinted[chip][i]->setToolTip(text);
+        ui::setAccessibleHint(m_hinted[chip][i], text);
     }
 }
 

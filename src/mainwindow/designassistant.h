@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chipdesign.h"
+#include "chiphints.h"
 
 #include <QObject>
 #include <QPoint>
@@ -10,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -56,7 +58,7 @@ private:
     void createActions(QWidget* form);
     void watchContextMenus();
     void updatePending();
-    void update(int chip);
+    void update(int chip, const PanelInputs& panel);
     void showHints(int chip);
     void showMenu(int chip, QPoint globalPos);
     int chipAt(QPoint globalPos) const;
@@ -67,7 +69,9 @@ private:
     void chooseTarget(int chip);
 
     Window m_window;
+    std::array<std::vector<QWidget*>, 2> m_hinted; // in the order of kHinted
     std::array<ChipDesign, 2> m_designs;
+    std::array<ChipHints, 2> m_shown; // the hints the controls carry now
     std::array<bool, 2> m_designed{}; // m_designs[k] has been worked out once
     std::array<bool, 2> m_current{};  // m_designs[k] is up to date
     std::array<bool, 2> m_pending{};  // recalculated since the hints were shown
