@@ -38,6 +38,7 @@ private slots:
     void sliderKeysMoveTheThumbTheWayTheyPoint_data();
     void everyFocusableControlShowsFocus_data();
     void everyFocusableControlShowsFocus();
+    void focusedCheckBoxFramesItsCaptionLikeAnOption();
     void sliderKeysMoveTheThumbTheWayTheyPoint();
 };
 
@@ -155,6 +156,24 @@ void TestKeyboard::everyFocusableControlShowsFocus() {
         ++checked;
     }
     QCOMPARE(checked, count);
+}
+
+void TestKeyboard::focusedCheckBoxFramesItsCaptionLikeAnOption() {
+    FormFixture f;
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    QTest::keyClick(f.form.get(), Qt::Key_Tab);
+    for (const QString& name : {QStringLiteral("chkSlave"), QStringLiteral("optMode_0")}) {
+        auto* control = f.get<QWidget>(name);
+        f.form->centralWidget()->setFocusPolicy(Qt::ClickFocus);
+        f.form->centralWidget()->setFocus();
+        const QImage unfocused = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        const QImage focused = control->grab().toImage();
+        // The caption's half, right of the box or circle, changes.
+        const QRect caption(focused.width() / 2, 0, focused.width() / 2, focused.height());
+        QVERIFY2(focused.copy(caption) != unfocused.copy(caption), qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -178,7 +178,7 @@ void exposeDrawing(QObject* drawn, AccessibleDrawing drawing) {
 }
 
 void announceDrawingChange(QObject* drawn) {
-    if (!drawings().contains(drawn))
+    if (!QAccessible::isActive() || !drawings().contains(drawn))
         return;
     QAccessibleEvent description(drawn, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&description);
