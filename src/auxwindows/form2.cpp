@@ -1,7 +1,9 @@
 #include "form2.h"
 
+#include "accessibleobjects.h"
 #include "classicpalette.h"
 #include "uimetrics.h"
+#include "version.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -55,6 +57,9 @@ Form2::Form2(QWidget* parent)
     setObjectName(QStringLiteral("Form2"));
     kestrelon::ui::keepClassicColours(this);
     setWindowTitle(QStringLiteral("Form2"));
+    // The caption says nothing to a screen-reader user; the window is announced by what it is.
+    setAccessibleName(QString::fromLatin1(kestrelon::kAppTitle) + QStringLiteral(" help"));
+    kestrelon::ui::setAccessibleRole(this, QAccessible::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kestrelon::twipsToPixels(9075), kestrelon::twipsToPixels(9015));
 
@@ -67,6 +72,7 @@ Form2::Form2(QWidget* parent)
     txt1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt1->setFocus();
+    txt1->setAccessibleName(QStringLiteral("Usage notes"));
 
     Form_Load();
 }

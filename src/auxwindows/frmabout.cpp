@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "accessibleobjects.h"
 #include "classicpalette.h"
 #include "conversions.h"
 #include "uimetrics.h"
@@ -48,6 +49,7 @@ frmAbout::frmAbout(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(kestrelon::designFont(8.25, false));
+    kestrelon::ui::setAccessibleRole(this, QAccessible::Dialog);
 
     // The client area's corner is fixed relative to the primary screen.
     QPoint screenCorner;
@@ -65,6 +67,7 @@ frmAbout::frmAbout(QWidget* parent)
     picIcon->setLineWidth(2);
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setPixmap(QPixmap(QStringLiteral(":/auxwindows/logo.png")));
+    picIcon->setAccessibleName(QString::fromLatin1(kestrelon::kAppTitle) + QStringLiteral(" logo"));
 
     lblTitle = makeLabel(this, "lblTitle", kestrelon::twipsRect(1050, 240, 3885, 480), true);
     lblVersion = makeLabel(this, "lblVersion", kestrelon::twipsRect(1050, 780, 3885, 225), false);

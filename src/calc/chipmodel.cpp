@@ -13,16 +13,16 @@ void show(QString& caption, double value, std::string_view pattern, std::string_
     formatInto(caption, {}, value, pattern, suffix);
 }
 
-double fraction(int perMille, const QString& fullScale) {
-    return perMille * parse(fullScale) / 1000;
-}
-
 const QString& blankBanner() {
     static const QString banner(21, QLatin1Char(' '));
     return banner;
 }
 
 } // namespace
+
+double sliderFraction(int perMille, const QString& fullScale) {
+    return perMille * parse(fullScale) / 1000;
+}
 
 void ChipModel::setR1FromSlider(int chip, int sliderValue) {
     state[chip].R1 = sliderValue * kR1Slider.ohmsPerStep;
@@ -50,7 +50,7 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
 
     // Chip #2 follows chip #1's signal controls while slaved.
     const ChipInputs& signalSource = (k == 1 && panel.slave) ? panel.chip[0] : in;
-    s.Vin = fraction(signalSource.vsVin, signalSource.txtVin);
+    s.Vin = sliderFraction(signalSource.vsVin, signalSource.txtVin);
     show(v.lblVin, s.Vin, "#0.00", "v");
 
     if (k == 0 && panel.slave) {
@@ -92,7 +92,7 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
         show(v.lblRLo, s.VrLo, "#0.0#", "v");
     }
     if (in.optRLo[1]) {
-        s.VrLo = fraction(in.vsRLo, in.txtRLo);
+        s.VrLo = sliderFraction(in.vsRLo, in.txtRLo);
         show(v.lblRLo, s.VrLo, "#0.0#", "v");
     }
     if (in.optRHi[0]) {
@@ -100,7 +100,7 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
         show(v.lblRHi, s.Vref, "#0.00", "v");
     }
     if (in.optRHi[1]) {
-        s.VrHi = fraction(in.vsRHi, in.txtRHi);
+        s.VrHi = sliderFraction(in.vsRHi, in.txtRHi);
         show(v.lblRHi, s.VrHi, "#0.00", "v");
     }
 

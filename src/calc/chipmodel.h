@@ -8,6 +8,9 @@
 
 namespace kestrelon {
 
+// A voltage slider's value as the per-mille of its full-scale box's voltage.
+double sliderFraction(int perMille, const QString& fullScale);
+
 // Both chips' calculation: records, shown state and lit-LED colours, free of any widget.
 class ChipModel {
 public:
@@ -20,7 +23,7 @@ public:
     void calcChip1(const PanelInputs& in);
     void calcChip2(const PanelInputs& in);
 
-    // The resistor sliders' conversions: R1 = value x 5 ohm, R2 = value x 25 ohm.
+    // The resistor sliders' conversions to R1 and R2.
     void setR1FromSlider(int chip, int sliderValue);
     void setR2FromSlider(int chip, int sliderValue);
 

@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "accessiblenames.h"
+#include "accessibility.h"
 #include "classicpalette.h"
 #include "controls.h"
 #include "designassistant.h"
@@ -135,7 +135,7 @@ void Form1::bindControls() {
     }
     find(m_chkSlave, "chkSlave", -1);
     find(m_bug0, "bug0", -1);
-    setAccessibleNames(m_controls);
+    makeAccessible(m_controls);
 }
 
 void Form1::connectHandlers() {

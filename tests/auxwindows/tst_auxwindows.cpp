@@ -3,6 +3,7 @@
 #include "frmabout.h"
 #include "version.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -135,6 +136,8 @@ private slots:
     void closeAuxWindows_destroysBoth();
     void escape_closesTheWindow_data();
     void escape_closesTheWindow();
+    void screenReadersFindWindowsAndTheirContents_data();
+    void screenReadersFindWindowsAndTheirContents();
 };
 
 void TestAuxWindows::initTestCase() {
@@ -535,6 +538,52 @@ void TestAuxWindows::escape_closesTheWindow() {
     QVERIFY(!window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!window);
+}
+
+void TestAuxWindows::screenReadersFindWindowsAndTheirContents_data() {
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("help window's notes")
+        << true << "txt1" << int(QAccessible::EditableText) << "Usage notes";
+    QTest::newRow("About box's logo")
+        << false << "picIcon" << int(QAccessible::Graphic) << "Kestrelon logo";
+    QTest::newRow("About box's title")
+        << false << "lblTitle" << int(QAccessible::StaticText) << "Kestrelon";
+    QTest::newRow("About box's version")
+        << false << "lblVersion" << int(QAccessible::StaticText) << "Version 1.0.0";
+}
+
+void TestAuxWindows::screenReadersFindWindowsAndTheirContents() {
+    QFETCH(bool, help);
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QWidget* window = nullptr;
+    if (help) {
+        showHelpWindow();
+        window = theOpenWindow<Form2>();
+    } else {
+        showAboutBox();
+        window = theOpenWindow<frmAbout>();
+    }
+    QVERIFY(window);
+    QAccessibleInterface* w = QAccessible::queryAccessibleInterface(window);
+    QCOMPARE(w->role(), help ? QAccessible::Window : QAccessible::Dialog);
+    // The help window's caption stays "Form2"; it is announced by what it is.
+    QCOMPARE(w->text(QAccessible::Name),
+             help ? QStringLiteral("Kestrelon help") : QStringLiteral("About Kestrelon"));
+    QCOMPARE(window->windowTitle(),
+             help ? QStringLiteral("Form2") : QStringLiteral("About Kestrelon"));
+    // The control is found among the window's children, as a screen reader walks them.
+    QAccessibleInterface* found = nullptr;
+    for (int i = 0; i < w->childCount() && !found; ++i)
+        if (w->child(i)->object()->objectName() == control)
+            found = w->child(i);
+    QVERIFY(found);
+    QCOMPARE(int(found->role()), role);
+    QCOMPARE(found->text(QAccessible::Name), name);
 }
 
 QTEST_MAIN(TestAuxWindows)

@@ -3,8 +3,11 @@
 #include "uimetrics.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <limits>
 
@@ -50,7 +53,7 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, qint16 index, int min, int max
                      QWidget* parent)
     : QScrollBar(orientation, parent), m_index(index), m_min(min), m_max(max) {
     setRange(std::min(min, max), std::max(min, max));
-    // Drawn so that `min` is at the left or top; the keys move the thumb the way they point.
+    // Drawn so that `min` is at the left or top; the wheel turns the thumb the way it rolls.
     setInvertedAppearance(min > max);
     setInvertedControls(orientation == Qt::Vertical ? min < max : min > max);
     setSingleStep(1);
@@ -77,9 +80,54 @@ bool ScrollBar::inRange(int value) const {
 }
 
 void ScrollBar::keyPressEvent(QKeyEvent* event) {
+    // Left, Up and Page Up lead to the left or top end, where `min` is drawn; Right, Down and
+    // Page Down away from it, whichever way the slider lies.
+    int towardsMin = 0;
+    bool page = false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        towardsMin = 1;
+        break;
+    case Qt::Key_PageUp:
+        towardsMin = 1;
+        page = true;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        towardsMin = -1;
+        break;
+    case Qt::Key_PageDown:
+        towardsMin = -1;
+        page = true;
+        break;
+    default:
+        break;
+    }
     m_keyAction = true;
-    QScrollBar::keyPressEvent(event);
+    if (towardsMin == 0) {
+        QScrollBar::keyPressEvent(event);
+    } else {
+        const bool add = (towardsMin > 0) == (m_min > m_max);
+        triggerAction(page ? (add ? SliderPageStepAdd : SliderPageStepSub)
+                           : (add ? SliderSingleStepAdd : SliderSingleStepSub));
+        event->accept();
+    }
     m_keyAction = false;
+}
+
+void ScrollBar::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    // Qt's styles draw no focus on a scroll bar; a frame in the highlight colour shows it.
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), kFocusFrameWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = kFocusFrameWidth / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 
 void ScrollBar::turnAction(int action) {
@@ -178,6 +226,19 @@ void CheckBox::setCaption(const QString& caption) {
     m_caption->setText(caption);
     if (accessibleName().isEmpty())
         setAccessibleName(caption);
+}
+
+void CheckBox::paintEvent(QPaintEvent* event) {
+    QCheckBox::paintEvent(event);
+    // The style frames a focused check box's own text, which is empty: the caption is framed.
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = m_caption->geometry().intersected(rect());
+    frame.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
 }
 
 void CheckBox::resizeEvent(QResizeEvent* event) {

@@ -93,8 +93,10 @@ private:
 // A scroll bar whose design range runs from `min` at the left or top to `max` at the right or
 // bottom, either way round. Qt's value is the design value: a vertical one with its largest
 // value at the top is drawn upside down, and its arrows, trough and Home/End are turned to
-// match, so every reader (Qt, the `value` property, accessibility) sees one number. Scroll is
-// raised while the thumb is dragged, Change for every other change and at the end of a drag.
+// match, so every reader (Qt, the `value` property, accessibility) sees one number. Left, Up
+// and Page Up move the thumb towards the left or top end, the other arrows and Page Down away
+// from it. A focused one is framed. Scroll is raised while the thumb is dragged, Change for
+// every other change and at the end of a drag.
 class ScrollBar : public QScrollBar {
     Q_OBJECT
     Q_PROPERTY(int min READ min)
@@ -113,8 +115,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr int kFocusFrameWidth = 2;
     void turnAction(int action);
 
     qint16 m_index;
@@ -177,6 +181,7 @@ signals:
     void Click();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

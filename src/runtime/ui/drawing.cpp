@@ -1,5 +1,6 @@
 #include "drawing.h"
 
+#include "accessibleobjects.h"
 #include "uimetrics.h"
 
 #include <QHelpEvent>
@@ -17,6 +18,7 @@ void Shape::setFillColor(uint bgr) {
         return;
     m_fill = bgr;
     repaint();
+    announceDrawingChange(this);
 }
 
 void Shape::setBorderColor(uint bgr) {
@@ -46,6 +48,7 @@ void Line::setVisible(bool visible) {
         return;
     m_visible = visible;
     m_canvas->update(bounds());
+    announceDrawingChange(this);
 }
 
 QRect Line::bounds() const {
