@@ -1,6 +1,8 @@
 // One R1 slider step on the shown main window (chip #2 slaved), with the repaint it causes,
-// against a bare window of the same size that rewrites as many labels and repaints.
+// against a bare window of the same size that rewrites as many labels and repaints; and the
+// same step without the design assistant's hints, to show what they cost.
 #include "controls.h"
+#include "designassistant.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -16,8 +18,9 @@ void settle() {
     QCoreApplication::processEvents();
 }
 
-void sliderStepOnMainWindow(benchmark::State& state) {
+void sliderStep(benchmark::State& state, bool hints) {
     kestrelon::Form1 form;
+    form.findChild<kestrelon::DesignAssistant*>()->setHintsEnabled(hints);
     form.Form_Load();
     form.findChild<kestrelon::ui::CheckBox*>(QStringLiteral("chkSlave"))->setValue(1);
     auto* r1 = form.findChild<kestrelon::ui::ScrollBar*>(QStringLiteral("hsR1_0"));
@@ -29,7 +32,19 @@ void sliderStepOnMainWindow(benchmark::State& state) {
         settle();
     }
 }
+// Run with --benchmark_enable_random_interleaving=true so a busy spell of the shared machine
+// falls on both.
+void sliderStepOnMainWindow(benchmark::State& state) {
+    sliderStep(state, true);
+}
+void sliderStepWithoutHints(benchmark::State& state) {
+    sliderStep(state, false);
+}
 BENCHMARK(sliderStepOnMainWindow)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(sliderStepWithoutHints)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -22,6 +22,8 @@ struct ChipInputs {
     std::array<bool, 2> optRLo{};  // "0V", "Vext Lo"
     std::array<bool, 2> optRHi{};  // "Ref Inp", "+Vext Hi"
     std::array<bool, 2> optMode{}; // "Bar/+V", "Dot/o.c"
+
+    bool operator==(const ChipInputs&) const = default;
 };
 
 struct PanelInputs {
@@ -56,6 +58,8 @@ struct ChipView {
     bool lblWarnVisible = true;
     bool lineRlimVisible = true;
     bool lblWattsVisible = true;
+
+    bool operator==(const ChipView&) const = default;
 };
 
 } // namespace kestrelon

@@ -1,6 +1,7 @@
 #include "chipmodel.h"
 
 #include "conversions.h"
+#include "resistorsliders.h"
 
 #include <cmath>
 
@@ -24,12 +25,12 @@ double sliderFraction(int perMille, const QString& fullScale) {
 }
 
 void ChipModel::setR1FromSlider(int chip, int sliderValue) {
-    state[chip].R1 = sliderValue * kR1OhmsPerStep;
+    state[chip].R1 = sliderValue * kR1Slider.ohmsPerStep;
     show(view[chip].lblR1, state[chip].R1 / 1000, "#0.00k", {});
 }
 
 void ChipModel::setR2FromSlider(int chip, int sliderValue) {
-    state[chip].R2 = sliderValue * kR2OhmsPerStep;
+    state[chip].R2 = sliderValue * kR2Slider.ohmsPerStep;
 }
 
 void ChipModel::calcChip1(const PanelInputs& in) {

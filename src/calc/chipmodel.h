@@ -8,10 +8,6 @@
 
 namespace kestrelon {
 
-// The resistor sliders' steps, in ohms.
-inline constexpr int kR1OhmsPerStep = 5;
-inline constexpr int kR2OhmsPerStep = 25;
-
 // A voltage slider's value as the per-mille of its full-scale box's voltage.
 double sliderFraction(int perMille, const QString& fullScale);
 

@@ -24,6 +24,8 @@ struct ChipState {
     double Rlim = 0;                    // ohm
     double PRlim = 0;                   // W
     double Pchip = 0;                   // W
+
+    bool operator==(const ChipState&) const = default;
 };
 
 } // namespace kestrelon

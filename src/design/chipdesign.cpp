@@ -85,7 +85,7 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     d.pchipNow = chipPower(d.litNow, d.iled.nominal / 1000, d, series);
     d.pchipWorst = chipPower(d.litWorst, d.iled.nominal / 1000, d, series);
 
-    d.checks = designChecks(d);
+    d.checks = designChecks(d, previous && previous->chip == chip ? previous : nullptr);
     return d;
 }
 

@@ -19,9 +19,10 @@ void addCheck(QString& text, const ChipDesign& d, CheckId id) {
         addLine(text, c->sentence);
 }
 
-QString resistorHint(const char* name, double actual, double e24, double e96, const ChipDesign& d) {
+QString resistorHint(const char* name, double actual, double e24, double e96,
+                     const QString& pairs) {
     QString text = resistorSentence(name, actual, e24, e96);
-    addLine(text, standardPairSentence(d));
+    addLine(text, pairs);
     return text;
 }
 
@@ -48,8 +49,9 @@ ChipHints chipHints(const ChipDesign& d) {
     addCheck(h.lblWatts, d, CheckId::LedSupply);
 
     h.lblWarn = limitingPartSentence(d);
-    h.hsR1 = resistorHint("R1", d.state.R1, d.e24.R1, d.e96.R1, d);
-    h.vsR2 = resistorHint("R2", d.state.R2, d.e24.R2, d.e96.R2, d);
+    const QString pairs = standardPairSentence(d);
+    h.hsR1 = resistorHint("R1", d.state.R1, d.e24.R1, d.e96.R1, pairs);
+    h.vsR2 = resistorHint("R2", d.state.R2, d.e24.R2, d.e96.R2, pairs);
     return h;
 }
 

@@ -2,6 +2,10 @@
 
 #include "figuretext.h"
 
+#include <array>
+#include <bit>
+#include <cstdint>
+
 namespace kestrelon {
 
 namespace {
@@ -100,28 +104,69 @@ Check dissipation(const ChipDesign& d) {
     return {CheckId::Dissipation, true, lead + QStringLiteral(", within ") + limit};
 }
 
+// Everything a check's verdict and sentence are made of, as bits: -0 and 0 may read apart.
+std::array<std::uint64_t, 2> figuresOf(CheckId id, const ChipDesign& d) {
+    const auto pair = [](double a, double b) {
+        return std::array{std::bit_cast<std::uint64_t>(a), std::bit_cast<std::uint64_t>(b)};
+    };
+    switch (id) {
+    case CheckId::Reference:
+        return pair(d.vref.nominal, d.headroom);
+    case CheckId::RHi:
+        return pair(d.state.VrHi, d.headroom);
+    case CheckId::RLo:
+        return pair(d.state.VrLo, d.headroom);
+    case CheckId::SignalFullScale:
+        return pair(d.signalFullScale, d.headroom);
+    case CheckId::Supply:
+        return pair(d.vplus, 0);
+    case CheckId::LedCurrent:
+        return pair(d.iled.nominal, 0);
+    case CheckId::LedSupply:
+        return pair(d.ledSupply, d.ledVf);
+    case CheckId::Span:
+        return pair(d.state.Span, 0);
+    case CheckId::DotStep:
+        return pair(d.state.Step, 0);
+    case CheckId::Dissipation:
+        return pair(d.pchipWorst, 0);
+    }
+    return {};
+}
+
 } // namespace
 
-std::vector<Check> designChecks(const ChipDesign& d) {
+std::vector<Check> designChecks(const ChipDesign& d, const ChipDesign* previous) {
     std::vector<Check> checks;
     checks.reserve(10);
-    const QString limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
-    checks.push_back(withinHeadroom(CheckId::Reference, QStringLiteral("The data-sheet reference"),
-                                    d.vref.nominal, d, limit));
-    checks.push_back(
-        withinHeadroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi, d, limit));
-    checks.push_back(
-        withinHeadroom(CheckId::RLo, QStringLiteral("The RLo end"), d.state.VrLo, d, limit));
-    checks.push_back(withinHeadroom(CheckId::SignalFullScale,
-                                    QStringLiteral("The signal's full scale"), d.signalFullScale, d,
-                                    limit));
-    checks.push_back(supply(d));
-    checks.push_back(ledCurrent(d));
-    checks.push_back(ledSupply(d));
-    checks.push_back(span(d));
+    // Most checks stay as they were from one slider step to the next.
+    const auto add = [&](CheckId id, auto make) {
+        const Check* last = previous ? previous->check(id) : nullptr;
+        if (last && figuresOf(id, *previous) == figuresOf(id, d))
+            checks.push_back(*last);
+        else
+            checks.push_back(make());
+    };
+    QString limit;
+    const auto headroom = [&](CheckId id, const QString& what, double v) {
+        add(id, [&] {
+            if (limit.isEmpty())
+                limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
+            return withinHeadroom(id, what, v, d, limit);
+        });
+    };
+    headroom(CheckId::Reference, QStringLiteral("The data-sheet reference"), d.vref.nominal);
+    headroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi);
+    headroom(CheckId::RLo, QStringLiteral("The RLo end"), d.state.VrLo);
+    headroom(CheckId::SignalFullScale, QStringLiteral("The signal's full scale"),
+             d.signalFullScale);
+    add(CheckId::Supply, [&] { return supply(d); });
+    add(CheckId::LedCurrent, [&] { return ledCurrent(d); });
+    add(CheckId::LedSupply, [&] { return ledSupply(d); });
+    add(CheckId::Span, [&] { return span(d); });
     if (d.inputs.optMode[1])
-        checks.push_back(dotStep(d));
-    checks.push_back(dissipation(d));
+        add(CheckId::DotStep, [&] { return dotStep(d); });
+    add(CheckId::Dissipation, [&] { return dissipation(d); });
     return checks;
 }
 

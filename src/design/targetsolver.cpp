@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "figuretext.h"
+#include "resistorsliders.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,13 +12,12 @@ namespace kestrelon {
 
 namespace {
 
-// The sliders' ranges, as their handlers convert them.
-constexpr int kR1Min = 50;
-constexpr int kR1Max = 1100;
-constexpr int kR1Ohms = 5;
-constexpr int kR2Min = 0;
-constexpr int kR2Max = 1000;
-constexpr int kR2Ohms = 25;
+constexpr int kR1Min = kR1Slider.low;
+constexpr int kR1Max = kR1Slider.high;
+constexpr int kR1Ohms = kR1Slider.ohmsPerStep;
+constexpr int kR2Min = kR2Slider.low;
+constexpr int kR2Max = kR2Slider.high;
+constexpr int kR2Ohms = kR2Slider.ohmsPerStep;
 
 struct Best {
     int hsR1 = kR1Min;

@@ -9,6 +9,7 @@
 #include "drawing.h"
 #include "layouttypes.h"
 #include "ledcolours.h"
+#include "resistorsliders.h"
 
 namespace kestrelon {
 
@@ -26,8 +27,8 @@ struct SliderMeaning {
 };
 
 constexpr SliderMeaning kSliders[] = {
-    {"hsR1", nullptr, kR1OhmsPerStep},
-    {"vsR2", nullptr, kR2OhmsPerStep},
+    {"hsR1", nullptr, kR1Slider.ohmsPerStep},
+    {"vsR2", nullptr, kR2Slider.ohmsPerStep},
     {"vsVin", "txtVin", 0},
     {"vsRLo", "txtRLo", 0},
     {"vsRHi", "txtRHi", 0},

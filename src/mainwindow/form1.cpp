@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "classicpalette.h"
 #include "controls.h"
+#include "designassistant.h"
 #include "drawing.h"
 #include "formbuilder.h"
 #include "layouttypes.h"
@@ -52,6 +53,7 @@ Form1::Form1(std::shared_ptr<SettingsStore> store, EndProgram endProgram,
     createMenus();
     bindControls();
     connectHandlers();
+    createDesignAssistant();
 }
 
 Form1::~Form1() = default;
@@ -202,14 +204,18 @@ void Form1::CalcChip1() {
         loadView(1);
     m_model.calcChip1(in);
     showView(0);
-    if (in.slave)
+    m_assistant->recalculated(0);
+    if (in.slave) {
         showView(1);
+        m_assistant->recalculated(1);
+    }
 }
 
 void Form1::CalcChip2() {
     loadView(1);
     m_model.calcChip2(panelInputs());
     showView(1);
+    m_assistant->recalculated(1);
 }
 
 void Form1::calcChip(qint16 chip) {

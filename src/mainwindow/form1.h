@@ -17,6 +17,7 @@ class QAction;
 
 namespace kestrelon {
 
+class DesignAssistant;
 class SettingsStore;
 
 namespace ui {
@@ -72,6 +73,7 @@ private:
     void createMenus();
     void bindControls();
     void connectHandlers();
+    void createDesignAssistant();
 
     // Recalculation and applying its result to the controls.
     void CalcChip1();
@@ -157,6 +159,7 @@ private:
     QAction* m_mnuExit = nullptr;
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;
+    DesignAssistant* m_assistant = nullptr;
 };
 
 } // namespace kestrelon

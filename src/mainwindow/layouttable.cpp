@@ -1,4 +1,5 @@
 #include "layouttypes.h"
+#include "resistorsliders.h"
 
 #include <array>
 #include <cstdint>
@@ -420,10 +421,12 @@ constexpr void describeInputs(Sink& out) {
                 420);
 
     // Vertical sliders have Min at the top: moving the thumb up raises the value.
-    out.perChip(row(Kind::HScroll, "hsR1", 0, {5730, 8100, 1275, 255}).range(50, 1100, 700), 5730,
-                2940);
-    out.perChip(row(Kind::VScroll, "vsR2", 0, {7080, 8640, 285, 1155}).range(1000, 0, 220), 7080,
-                3480);
+    out.perChip(row(Kind::HScroll, "hsR1", 0, {5730, 8100, 1275, 255})
+                    .range(kR1Slider.low, kR1Slider.high, 700),
+                5730, 2940);
+    out.perChip(row(Kind::VScroll, "vsR2", 0, {7080, 8640, 285, 1155})
+                    .range(kR2Slider.high, kR2Slider.low, 220),
+                7080, 3480);
     out.perChip(row(Kind::VScroll, "vsVin", 0, {1170, 6570, 285, 1185}).range(1000, 0, 500), 1170,
                 1410);
     out.perChip(row(Kind::VScroll, "vsRLo", 0, {2340, 9000, 285, 1095}).range(1000, 0, 500), 2340,

@@ -45,6 +45,8 @@ private slots:
     void firstStartChecks();
     void firstStartStandardParts();
     void lastDesignServesOnlyForTheSameParts();
+    void checksFromTheLastDesignMatchFreshOnes_data();
+    void checksFromTheLastDesignMatchFreshOnes();
     void realisticDissipation_data();
     void realisticDissipation();
     void limitingResistorPart();
@@ -141,6 +143,45 @@ void TestChipDesign::lastDesignServesOnlyForTheSameParts() {
     const ChipDesign lower = designChip(p.model, p.in, 0, u"Red", &first);
     QCOMPARE(first.e96.lblRefo, QStringLiteral("4.52v"));
     QCOMPARE(lower.e96.lblRefo, QStringLiteral("3.00v"));
+}
+
+void TestChipDesign::checksFromTheLastDesignMatchFreshOnes_data() {
+    QTest::addColumn<QString>("change");
+    QTest::newRow("R1 one step") << "R1";
+    QTest::newRow("supply lowered to 4 V") << "V+";
+    QTest::newRow("LED supply lowered to 3 V") << "LED supply";
+    QTest::newRow("white LEDs of 3.5 V") << "colour";
+    QTest::newRow("dot mode") << "dot";
+    QTest::newRow("signal full scale 3 V") << "signal";
+}
+
+// A design handed its predecessor reuses the checks whose figures stayed: every check must
+// still read as a fresh design's does.
+void TestChipDesign::checksFromTheLastDesignMatchFreshOnes() {
+    QFETCH(QString, change);
+    DesignPanel p;
+    const ChipDesign last = p.design(0);
+    if (change == QLatin1String("R1"))
+        p.setSliders(0, 701, 360);
+    if (change == QLatin1String("V+"))
+        p.in.chip[0].Text1 = QStringLiteral("4");
+    if (change == QLatin1String("LED supply"))
+        p.in.chip[0].txtLED = QStringLiteral("3");
+    if (change == QLatin1String("colour"))
+        p.model.ledVf[0] = 3.5;
+    if (change == QLatin1String("dot"))
+        p.in.chip[0].optMode = {false, true};
+    if (change == QLatin1String("signal"))
+        p.in.chip[0].txtVin = QStringLiteral("3");
+    p.recalc();
+    const ChipDesign fresh = p.design(0);
+    const ChipDesign next = designChip(p.model, p.in, 0, u"Red", &last);
+    QCOMPARE(next.checks.size(), fresh.checks.size());
+    for (std::size_t i = 0; i < fresh.checks.size(); ++i) {
+        QCOMPARE(next.checks[i].id, fresh.checks[i].id);
+        QCOMPARE(next.checks[i].passed, fresh.checks[i].passed);
+        QCOMPARE(next.checks[i].sentence, fresh.checks[i].sentence);
+    }
 }
 
 void TestChipDesign::realisticDissipation_data() {

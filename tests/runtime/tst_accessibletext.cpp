@@ -13,6 +13,7 @@ private slots:
     void descriptionJoinsMeaningAndHint_data();
     void descriptionJoinsMeaningAndHint();
     void eachOwnerReplacesOnlyItsOwnPart();
+    void aNewWidgetStartsWithoutParts();
 };
 
 namespace {
@@ -64,6 +65,18 @@ void TestAccessibleText::eachOwnerReplacesOnlyItsOwnPart() {
     QCOMPARE(label.accessibleDescription(), QStringLiteral("2.51 V. new hint"));
     setAccessibleHint(&label, QString());
     QCOMPARE(label.accessibleDescription(), QStringLiteral("2.51 V"));
+}
+
+// A widget made where a deleted one lived must not inherit its hint.
+void TestAccessibleText::aNewWidgetStartsWithoutParts() {
+    for (int i = 0; i < 50; ++i) {
+        auto* old = new QLabel;
+        setAccessibleHint(old, QStringLiteral("old hint"));
+        delete old;
+        QLabel label;
+        setAccessibleMeaning(&label, QStringLiteral("2.50 V"));
+        QCOMPARE(label.accessibleDescription(), QStringLiteral("2.50 V"));
+    }
 }
 
 QTEST_MAIN(TestAccessibleText)

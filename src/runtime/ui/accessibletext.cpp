@@ -1,35 +1,51 @@
 #include "accessibletext.h"
 
-#include <QVariant>
+#include <QHash>
 #include <QWidget>
 
 namespace kestrelon::ui {
 
 namespace {
 
-constexpr char kMeaning[] = "_kestrelon_accessibleMeaning";
-constexpr char kHint[] = "_kestrelon_accessibleHint";
+struct Parts {
+    QString meaning;
+    QString hint;
+};
 
-void setPart(QWidget* widget, const char* part, const QString& text) {
-    if (widget->property(part).toString() == text)
+// Kept beside the widgets rather than in dynamic properties: the hints change on every slider
+// step, and a property lookup walks the widget's whole meta-object first. An entry goes with
+// its widget.
+QHash<const QWidget*, Parts>& partsTable() {
+    static QHash<const QWidget*, Parts> table;
+    return table;
+}
+
+void setPart(QWidget* widget, QString Parts::*part, const QString& text) {
+    QHash<const QWidget*, Parts>& table = partsTable();
+    auto entry = table.find(widget);
+    if (entry == table.end()) {
+        entry = table.insert(widget, {});
+        QObject::connect(widget, &QObject::destroyed, widget,
+                         [widget] { partsTable().remove(widget); });
+    } else if ((*entry).*part == text) {
         return;
-    widget->setProperty(part, text);
-    const QString meaning = widget->property(kMeaning).toString();
-    const QString hint = widget->property(kHint).toString();
-    if (meaning.isEmpty() || hint.isEmpty())
-        widget->setAccessibleDescription(meaning + hint);
+    }
+    (*entry).*part = text;
+    const Parts& p = *entry;
+    if (p.meaning.isEmpty() || p.hint.isEmpty())
+        widget->setAccessibleDescription(p.meaning + p.hint);
     else
-        widget->setAccessibleDescription(meaning + QStringLiteral(". ") + hint);
+        widget->setAccessibleDescription(p.meaning + QStringLiteral(". ") + p.hint);
 }
 
 } // namespace
 
 void setAccessibleMeaning(QWidget* widget, const QString& meaning) {
-    setPart(widget, kMeaning, meaning);
+    setPart(widget, &Parts::meaning, meaning);
 }
 
 void setAccessibleHint(QWidget* widget, const QString& hint) {
-    setPart(widget, kHint, hint);
+    setPart(widget, &Parts::hint, hint);
 }
 
 } // namespace kestrelon::ui

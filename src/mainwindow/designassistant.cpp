@@ -1,0 +1,229 @@
+#include "designassistant.h"
+
+#include "accessibletext.h"
+#include "chiphints.h"
+#include "conversions.h"
+#include "designreport.h"
+#include "dlgtarget.h"
+#include "schematicimage.h"
+
+#include <QAbstractSlider>
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace kestrelon {
+
+namespace {
+
+// The controls that carry a hint, and which of the chip's hints each shows.
+struct HintedControl {
+    const char* name;
+    QString ChipHints::*hint;
+};
+constexpr HintedControl kHinted[] = {
+    {"lblmA", &ChipHints::lblmA},     {"lblRefo", &ChipHints::lblRefo},
+    {"lblRLo", &ChipHints::lblRLo},   {"lblRHi", &ChipHints::lblRHi},
+    {"lblGap", &ChipHints::lblGap},   {"lblWatts", &ChipHints::lblWatts},
+    {"lblWarn", &ChipHints::lblWarn}, {"hsR1", &ChipHints::hsR1},
+    {"vsR2", &ChipHints::vsR2},
+};
+
+bool isMenuKey(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Menu ||
+           (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+}
+
+} // namespace
+
+DesignAssistant::DesignAssistant(QWidget* form, Window window)
+    : QObject(form), m_window(std::move(window)) {
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(0);
+    connect(&m_idle, &QTimer::timeout, this, &DesignAssistant::updatePending);
+    for (int k = 0; k < 2; ++k)
+        for (const HintedControl& c : kHinted)
+            m_hinted[k].push_back(m_window.control(c.name, k));
+    createActions(form);
+    watchContextMenus();
+}
+
+void DesignAssistant::createActions(QWidget* form) {
+    const auto action = [form](const char* name, const QString& text) {
+        auto* a = new QAction(text, form);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    m_copyDesign = action("mnuCopyDesign", QStringLiteral("Copy design as text"));
+    m_saveImage = action("mnuSaveImage", QStringLiteral("Save schematic as image…"));
+    connect(m_copyDesign, &QAction::triggered, this, &DesignAssistant::copyDesign);
+    connect(m_saveImage, &QAction::triggered, this, &DesignAssistant::saveImage);
+    for (int k = 0; k < 2; ++k) {
+        m_chooseR1R2[k] = action(k == 0 ? "mnuChooseR1R2_0" : "mnuChooseR1R2_1",
+                                 QStringLiteral("Choose R1 and R2 for a target…"));
+        connect(m_chooseR1R2[k], &QAction::triggered, this, [this, k] { chooseTarget(k); });
+    }
+    m_menu = new QMenu(form);
+    m_menu->setObjectName(QStringLiteral("designMenu"));
+}
+
+// Every widget of the drawing reports its context-menu requests here; text boxes and sliders
+// keep their own menus for the mouse.
+void DesignAssistant::watchContextMenus() {
+    m_window.client->installEventFilter(this);
+    for (QWidget* child : m_window.client->findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+bool DesignAssistant::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isMenuKey(static_cast<QKeyEvent*>(event))) {
+        auto* widget = static_cast<QWidget*>(watched);
+        showMenu(0, widget->mapToGlobal(widget->rect().center()));
+        return true;
+    }
+    if (event->type() != QEvent::ContextMenu)
+        return false;
+    auto* request = static_cast<QContextMenuEvent*>(event);
+    if (request->reason() == QContextMenuEvent::Keyboard) {
+        showMenu(0, request->globalPos());
+        return true;
+    }
+    if (qobject_cast<QLineEdit*>(watched) || qobject_cast<QAbstractSlider*>(watched))
+        return false;
+    showMenu(chipAt(request->globalPos()), request->globalPos());
+    return true;
+}
+
+int DesignAssistant::chipAt(QPoint globalPos) const {
+    return m_window.client->mapFromGlobal(globalPos).y() < m_window.chip2Below ? 1 : 0;
+}
+
+void DesignAssistant::showMenu(int chip, QPoint globalPos) {
+    if (m_menu->isVisible())
+        return;
+    m_menu->clear();
+    m_menu->addAction(m_copyDesign);
+    m_menu->addAction(m_saveImage);
+    m_menu->addSeparator();
+    m_menu->addAction(m_chooseR1R2[chip]);
+    m_menu->popup(globalPos);
+}
+
+void DesignAssistant::recalculated(int chip) {
+    if (!m_hintsEnabled)
+        return;
+    m_current[chip] = false;
+    m_pending[chip] = true;
+    if (!m_idle.isActive())
+        m_idle.start();
+}
+
+void DesignAssistant::updatePending() {
+    const PanelInputs panel = m_window.panel();
+    for (int k = 0; k < 2; ++k) {
+        if (!m_pending[k])
+            continue;
+        m_pending[k] = false;
+        update(k, panel);
+    }
+}
+
+const ChipDesign& DesignAssistant::design(int chip) {
+    if (!m_current[chip])
+        update(chip, m_window.panel());
+    return m_designs[chip];
+}
+
+void DesignAssistant::update(int chip, const PanelInputs& panel) {
+    const ChipModel& model = *m_window.model;
+    const QString colour = m_window.ledColour(chip);
+    ChipDesign& last = m_designs[chip];
+    const ChipInputs& signalSource = chip == 1 && panel.slave ? panel.chip[0] : panel.chip[chip];
+    // A slaved recalculation redoes both chips, but a move on chip #1 seldom changes chip #2.
+    const bool unchanged = m_designed[chip] && last.slave == panel.slave &&
+                           last.inputs == panel.chip[chip] && last.state == model.state[chip] &&
+                           last.view == model.view[chip] && last.ledColour == colour &&
+                           last.ledVf == model.ledVf[chip] &&
+                           last.litColour == model.ledColour[chip] &&
+                           last.signalFullScale == parse(signalSource.txtVin);
+    m_current[chip] = true;
+    if (unchanged)
+        return;
+    last = designChip(model, panel, chip, colour, m_designed[chip] ? &last : nullptr);
+    m_designed[chip] = true;
+    if (m_hintsEnabled)
+        showHints(chip);
+}
+
+void DesignAssistant::showHints(int chip) {
+    const ChipHints hints = chipHints(m_designs[chip]);
+    ChipHints& shown = m_shown[chip];
+    for (std::size_t i = 0; i < std::size(kHinted); ++i) {
+        const QString& text = hints.*kHinted[i].hint;
+        QString& now = shown.*kHinted[i].hint;
+        if (text == now)
+            continue;
+        now = text;
+        m_hinted[chip][i]->setToolTip(text);
+        ui::setAccessibleHint(m_hinted[chip][i], text);
+    }
+}
+
+void DesignAssistant::copyDesign() {
+    QGuiApplication::clipboard()->setText(designReport(design(0), design(1)));
+}
+
+void DesignAssistant::saveImage() {
+    auto* dialog =
+        new QFileDialog(m_window.client->window(), QStringLiteral("Save schematic as image"));
+    dialog->setObjectName(QStringLiteral("dlgSaveImage"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilters(
+        {QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)")});
+    dialog->setDefaultSuffix(QStringLiteral("png"));
+    dialog->selectFile(QStringLiteral("kestrelon.png"));
+    // The filter chosen sets the suffix a bare name gets.
+    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+        dialog->setDefaultSuffix(filter.contains(QLatin1String("svg")) ? QStringLiteral("svg")
+                                                                       : QStringLiteral("png"));
+    });
+    connect(dialog, &QFileDialog::fileSelected, this, &DesignAssistant::writeImage);
+    dialog->open();
+}
+
+void DesignAssistant::writeImage(const QString& path) {
+    const QString why = saveSchematicImage(m_window.client, path);
+    if (why.isEmpty())
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrelon"),
+                                QStringLiteral("The schematic was not saved to %1: %2")
+                                    .arg(QDir::toNativeSeparators(path), why),
+                                QMessageBox::Ok, m_window.client->window());
+    box->setObjectName(QStringLiteral("msgImageNotSaved"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void DesignAssistant::chooseTarget(int chip) {
+    if (m_target)
+        m_target->close();
+    const ChipModel& model = *m_window.model;
+    const auto solve = [this, chip](QStringView volts, QStringView milliamps) {
+        return solveTarget(*m_window.model, m_window.panel(), chip, volts, milliamps);
+    };
+    m_target = new dlgTarget(chip, targetPrefill(model, chip), solve, m_window.client->window());
+    m_target->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_target, &dlgTarget::chosen, this,
+            [this, chip](int hsR1, int vsR2) { m_window.moveSliders(chip, hsR1, vsR2); });
+    m_target->open();
+}
+
+} // namespace kestrelon

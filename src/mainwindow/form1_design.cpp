@@ -1,0 +1,33 @@
+// Form1's side of the design assistant: what it reads of the window and how it moves the sliders.
+#include "controls.h"
+#include "designassistant.h"
+#include "drawing.h"
+#include "form1.h"
+#include "layouttypes.h"
+#include "uimetrics.h"
+
+namespace kestrelon {
+
+void Form1::createDesignAssistant() {
+    DesignAssistant::Window window;
+    window.model = &m_model;
+    window.panel = [this] { return panelInputs(); };
+    window.ledColour = [this](int chip) {
+        for (const ui::OptionButton* option : m_optLED[chip])
+            if (option->isChecked())
+                return option->text();
+        return QString();
+    };
+    window.control = [this](std::string_view name, int index) {
+        return qobject_cast<QWidget*>(control(name, index));
+    };
+    window.moveSliders = [this](int chip, int hsR1, int vsR2) {
+        m_hsR1[chip]->setValue(hsR1);
+        m_vsR2[chip]->setValue(vsR2);
+    };
+    window.client = m_canvas;
+    window.chip2Below = twipsToPixels(layout::kChipOffset);
+    m_assistant = new DesignAssistant(this, std::move(window));
+}
+
+} // namespace kestrelon
