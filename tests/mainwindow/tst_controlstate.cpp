@@ -32,7 +32,8 @@ private slots:
     void sliderWrittenThroughAnyReaderRunsItsHandler();
     void optionButtonsAreRadioButtons();
     void codeMayEmptyAnOptionGroupButAClickNeverDoes();
-    void longTextIsSavedAndRestoredWhole();
+    void textIsSavedAndRestoredWhole_data();
+    void textIsSavedAndRestoredWhole();
 };
 
 void TestControlState::readOutWrittenFromOutsideIsSetAgain_data() {
@@ -178,16 +179,32 @@ void TestControlState::codeMayEmptyAnOptionGroupButAClickNeverDoes() {
     QVERIFY(QAccessible::queryAccessibleInterface(dot)->state().checked);
 }
 
-void TestControlState::longTextIsSavedAndRestoredWhole() {
-    QString text;
-    for (int i = 0; text.size() < 100000; ++i)
-        text += QString::number(i % 10);
+void TestControlState::textIsSavedAndRestoredWhole_data() {
+    QTest::addColumn<QString>("text");
+    QString longText;
+    for (int i = 0; longText.size() < 100000; ++i)
+        longText += QString::number(i % 10);
+    QTest::newRow("100,000 characters") << longText;
+    QTest::newRow("control characters and NUL") << QStringLiteral("5\x01\t\x1f") + QChar(0) + "v";
+    QTest::newRow("line breaks") << QStringLiteral("5\r\n6\n");
+    QTest::newRow("right-to-left marks") << QStringLiteral("\u200f5\u200e");
+    QTest::newRow("byte-order mark first") << QStringLiteral("\ufeff5");
+    QTest::newRow("emoji") << QStringLiteral("5 \U0001F4A1");
+    QTest::newRow("blanks around") << QStringLiteral("  5  ");
+    QTest::newRow("comment and quote characters") << QStringLiteral("5 ; # \"q\" 'r' \\ =");
+    QTest::newRow("variant-like") << QStringLiteral("@Variant(5)");
+    QTest::newRow("empty") << QString();
+}
+
+void TestControlState::textIsSavedAndRestoredWhole() {
+    QFETCH(QString, text);
     QByteArray stored;
     {
         FormFixture f;
         f.box(QStringLiteral("txtVin_0"))->setText(text);
         QCOMPARE(f.box(QStringLiteral("txtVin_0"))->text(), text);
         f.get<QAction>(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(f.exitCode, 0);
         QFile file(f.store->fileName());
         QVERIFY(file.open(QIODevice::ReadOnly));
         stored = file.readAll();
