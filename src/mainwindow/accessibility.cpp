@@ -15,10 +15,6 @@ namespace kestrelon {
 
 namespace {
 
-QString chipName(int chip, const QString& what) {
-    return QStringLiteral("Chip %1 %2").arg(chip + 1).arg(what);
-}
-
 // A resistor slider's value as kilohms, a voltage slider's as volts of its full-scale box.
 struct SliderMeaning {
     const char* slider;

@@ -50,11 +50,14 @@ constexpr Role kGroups[] = {
 void name(const QHash<QString, QObject*>& controls, const QString& objectName, int chip,
           const char* role) {
     if (auto* widget = qobject_cast<QWidget*>(controls.value(objectName)))
-        widget->setAccessibleName(
-            QStringLiteral("Chip %1 %2").arg(chip + 1).arg(QLatin1String(role)));
+        widget->setAccessibleName(chipName(chip, QLatin1String(role)));
 }
 
 } // namespace
+
+QString chipName(int chip, const QString& what) {
+    return QStringLiteral("Chip %1 %2").arg(chip + 1).arg(what);
+}
 
 void setAccessibleNames(const QHash<QString, QObject*>& controls) {
     for (const Role& r : kArrays)

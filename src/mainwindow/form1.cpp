@@ -197,25 +197,32 @@ PanelInputs Form1::panelInputs() const {
 }
 
 void Form1::CalcChip1() {
-    const PanelInputs in = panelInputs();
-    // While slaved, chip #2 is recalculated inside.
-    loadView(0);
-    if (in.slave)
-        loadView(1);
-    m_model.calcChip1(in);
-    showView(0);
-    m_assistant->recalculated(0);
-    if (in.slave) {
-        showView(1);
-        m_assistant->recalculated(1);
-    }
+    recalculate(0);
 }
 
 void Form1::CalcChip2() {
-    loadView(1);
-    m_model.calcChip2(panelInputs());
-    showView(1);
-    m_assistant->recalculated(1);
+    recalculate(1);
+}
+
+void Form1::recalculate(int chip, const std::function<void()>& first) {
+    const PanelInputs in = panelInputs();
+    // While slaved, chip #1's run recalculates chip #2 inside it.
+    const bool both = chip == 0 && in.slave;
+    loadView(chip);
+    if (both)
+        loadView(1);
+    if (first)
+        first();
+    if (chip == 0)
+        m_model.calcChip1(in);
+    else
+        m_model.calcChip2(in);
+    showView(chip);
+    m_assistant->recalculated(chip);
+    if (both) {
+        showView(1);
+        m_assistant->recalculated(1);
+    }
 }
 
 void Form1::calcChip(qint16 chip) {

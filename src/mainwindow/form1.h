@@ -79,6 +79,9 @@ private:
     void CalcChip1();
     void CalcChip2();
     void calcChip(qint16 chip);
+    // A run of the chip's recalculation; `first` changes the model after the view has been
+    // loaded from the read-outs and before the calculation, so what it writes is shown once.
+    void recalculate(int chip, const std::function<void()>& first = {});
     PanelInputs panelInputs() const;
     // The chip's view is loaded from what its read-outs show, changed, and shown again.
     void loadView(int chip);

@@ -58,10 +58,7 @@ void Form1::txtRHi_Change(qint16 Index) {
 void Form1::hsR1_Change(qint16 Index) {
     if (Index != 0 && Index != 1)
         return;
-    changeView(Index, [this, Index](ChipView&) {
-        m_model.setR1FromSlider(Index, m_hsR1[Index]->value());
-    });
-    calcChip(Index);
+    recalculate(Index, [this, Index] { m_model.setR1FromSlider(Index, m_hsR1[Index]->value()); });
 }
 
 void Form1::hsR1_Scroll(qint16 Index) {

@@ -125,7 +125,7 @@ void buildForm(const Table& table, ui::Canvas* canvas) {
             look.flags = static_cast<int>(alignment(c.align)) |
                          (wrapsText(c) ? static_cast<int>(Qt::TextWordWrap) : 0);
             look.fore = orDefault(c.foreColour, kWindowText);
-            look.back = orDefault(c.backColour, ui::DrawnLabel::kNoBack);
+            look.back = c.backColour;
             ui::DrawnLabel* label = canvas->addLabel(rect, text(c.caption), look, text(c.toolTip));
             label->setObjectName(name);
             label->setVisible(c.visible);

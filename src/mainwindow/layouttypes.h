@@ -11,8 +11,6 @@
 // colours are 0x00BBGGRR; 0x80000000 + n is the platform's system colour n.
 namespace kestrelon::layout {
 
-inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
-
 enum class Kind : std::uint8_t {
     Label,
     StaticLabel, // never changed at run time: drawn by the canvas, not a widget

@@ -15,6 +15,9 @@ inline constexpr std::uint32_t kMenuBackground = sysColour(4);
 inline constexpr std::uint32_t kWindowBackground = sysColour(5);
 inline constexpr std::uint32_t kWindowText = sysColour(8);
 
+// No colour given: a design leaves it to the default, a label's box lets its background show.
+inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
+
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kWhite = 0xFFFFFF;
 inline constexpr std::uint32_t kRed = 0x0000FF;

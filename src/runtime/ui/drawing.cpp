@@ -164,7 +164,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
         if (!label->isVisible() || !dirty.intersects(label->rect()))
             continue;
         const DrawnLabel::Look& look = label->look();
-        if (look.back != DrawnLabel::kNoBack)
+        if (look.back != kNoColour)
             painter.fillRect(label->rect(), colourFromBgr(look.back));
         painter.setFont(look.font);
         painter.setPen(colourFromBgr(look.fore));

@@ -85,9 +85,8 @@ public:
         QFont font;
         int flags = 0; // Qt::AlignmentFlag and Qt::TextWordWrap
         uint fore = kBlack;
-        uint back = kNoBack; // kNoBack: the canvas shows through
+        uint back = kNoColour; // kNoColour: the canvas shows through
     };
-    static constexpr uint kNoBack = 0xFFFFFFFFu;
 
     DrawnLabel(const QRect& rect, const QString& caption, const Look& look, const QString& toolTip,
                Canvas* canvas);
