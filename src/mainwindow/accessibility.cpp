@@ -71,6 +71,9 @@ QString ledState(std::uint32_t fill) {
     for (const LedChoice& choice : kLedChoices)
         if (choice.colour == fill)
             return QStringLiteral("lit, ") + QLatin1String(choice.name);
+    // Chip #2's start colour, kept while its colour group has no selection.
+    if (fill == kBlue)
+        return QStringLiteral("lit, blue");
     return QStringLiteral("unlit");
 }
 

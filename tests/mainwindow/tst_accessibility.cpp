@@ -190,23 +190,29 @@ void TestAccessibility::ledsTellWhetherTheyAreLit_data() {
     QTest::addColumn<int>("chip");
     QTest::addColumn<QString>("colourOption");
     QTest::addColumn<QString>("lit");
+    QTest::addColumn<QByteArray>("store");
     QTest::newRow("chip 1, red") << 0 << "optLED_0"
-                                 << "lit, red";
+                                 << "lit, red" << QByteArray();
     QTest::newRow("chip 1, green") << 0 << "optLED_1"
-                                   << "lit, green";
+                                   << "lit, green" << QByteArray();
     QTest::newRow("chip 2, blue") << 1 << "optLED2_3"
-                                  << "lit, blue";
+                                  << "lit, blue" << QByteArray();
     QTest::newRow("chip 2, white") << 1 << "optLED2_4"
-                                   << "lit, white";
+                                   << "lit, white" << QByteArray();
+    // A colour group stored without a selection keeps chip #2's start colour, a true blue.
+    QTest::newRow("chip 2, no colour chosen")
+        << 1 << QString() << "lit, blue" << QByteArray("[Properties]\noptLED10=False\n");
 }
 
 void TestAccessibility::ledsTellWhetherTheyAreLit() {
     QFETCH(int, chip);
     QFETCH(QString, colourOption);
     QFETCH(QString, lit);
-    FormFixture f;
+    QFETCH(QByteArray, store);
+    FormFixture f(store);
     const QString k = QStringLiteral("_%1").arg(chip);
-    f.option(colourOption)->setValue(true);
+    if (!colourOption.isEmpty())
+        f.option(colourOption)->setValue(true);
     QAccessibleInterface* window = accessible(f.form.get());
     const auto states = [&] {
         QStringList all;
