@@ -172,14 +172,17 @@ private slots:
     void readerAgreesWithQSettingsOnRandomFiles();
 
 private:
-    QTemporaryDir m_config;
+    // Made by initTestCase: a listing of the functions (-functions) ends the process before
+    // any destructor runs.
+    std::optional<QTemporaryDir> m_config;
 };
 
 void TestSettings::initTestCase() {
     // The per-user store of this process goes to a private folder even when the test is run by
     // hand; QSettings computes its user path on first use, which is later than this.
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    m_config.emplace();
+    QVERIFY(m_config->isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
 }
 
 void TestSettings::emptyStoreGivesTheDefaults_data() {
@@ -320,10 +323,10 @@ void TestSettings::userStoreIsTheQSettingsNativeFile() {
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kestrelon", "Kestrelon")
             .fileName();
     QCOMPARE(SettingsStore::userStorePath(), expected);
-    QCOMPARE(expected, m_config.filePath(QStringLiteral("Kestrelon/Kestrelon.conf")));
+    QCOMPARE(expected, m_config->filePath(QStringLiteral("Kestrelon/Kestrelon.conf")));
 
     // The folder does not exist yet: the first save creates it.
-    QVERIFY(!QFileInfo::exists(m_config.filePath(QStringLiteral("Kestrelon"))));
+    QVERIFY(!QFileInfo::exists(m_config->filePath(QStringLiteral("Kestrelon"))));
     SettingsStore store;
     QCOMPARE(store.fileName(), expected);
     FakeSettingsTarget saved;
