@@ -119,6 +119,8 @@ private:
     void optLED2_Click(qint16 Index);
 
     // LED colour and the over-current blinker.
+    // The chip's kind, as the context menu or the store chooses it; recalculates the chip.
+    void SetChipType(int chip, ChipKind kind);
     void SetLedColour1();
     void SetLedColour2();
     void setLedColour(int chip);
@@ -144,6 +146,7 @@ private:
     float m_givenTop = 0;
     float m_givenLeft = 0;
     ChipModel m_model;
+    std::array<ChipKind, 2> m_chipKind{}; // as chosen in the context menu
     std::array<std::vector<BoundReadOut>, 2> m_readOuts;
     int BlinkCount1 = 0;
     int BlinkCount2 = 0;

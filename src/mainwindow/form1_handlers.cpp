@@ -141,6 +141,11 @@ void Form1::optLED2_Click(qint16) {
     SetLedColour2();
 }
 
+void Form1::SetChipType(int chip, ChipKind kind) {
+    m_chipKind[chip] = kind;
+    calcChip(static_cast<qint16>(chip));
+}
+
 void Form1::SetLedColour1() {
     setLedColour(0);
 }

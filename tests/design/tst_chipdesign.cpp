@@ -251,7 +251,7 @@ void TestChipDesign::windowsExampleResistor() {
     DesignPanel p;
     p.model.state[0].Rlim = 40.0;
     p.model.state[0].Itotal = 0.2;
-    p.model.view[0].lblRlimVisible = true;
+    p.model.result[0].resistorProposed = true;
     const ChipDesign d = p.design(0);
     QCOMPARE(d.rlim.ohms, 43.0);
     QCOMPARE(watts(d.rlim.watts), QStringLiteral("1.72 W"));
