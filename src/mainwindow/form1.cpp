@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "chipcontrols.h"
+#include "chipreadouts.h"
 #include "classicpalette.h"
 #include "controls.h"
 #include "designassistant.h"
@@ -130,6 +131,8 @@ void Form1::bindControls() {
             find(m_optLED[k][i], names.optLED, i);
 
         find(m_timers[k], names.timer, -1);
+        for (int i = 0; i < 11; ++i)
+            find(m_leds[k][i], names.shpLED, i);
         for (const ReadOut& row : chipReadOuts()) {
             const int element = row.element == kChipElement ? k : row.element;
             QObject* control = m_controls.value(layout::controlName(row.control[k], element));
@@ -223,9 +226,11 @@ void Form1::recalculate(int chip, const std::function<void()>& first) {
     else
         m_model.calcChip2(in);
     showView(chip);
+    showLedThresholds(chip);
     m_assistant->recalculated(chip);
     if (both) {
         showView(1);
+        showLedThresholds(1);
         m_assistant->recalculated(1);
     }
 }
@@ -245,6 +250,11 @@ void Form1::loadView(int chip) {
 void Form1::showView(int chip) {
     for (const BoundReadOut& readOut : m_readOuts[chip])
         readOut.show(m_model.view[chip]);
+}
+
+void Form1::showLedThresholds(int chip) {
+    for (int i = 1; i <= 10; ++i)
+        m_leds[chip][i]->setToolTip(ledThresholdText(m_model.state[chip], m_model.result[chip], i));
 }
 
 QObject* Form1::control(std::string_view name, int index) const {
