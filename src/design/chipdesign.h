@@ -24,16 +24,16 @@ struct Band {
 };
 
 enum class CheckId {
-    Reference,       // data-sheet V_REF against V+ - 1.5 V
-    RHi,             // the RHi end against 0 .. V+ - 1.5 V
-    RLo,             // the RLo end against 0 .. V+ - 1.5 V
-    SignalFullScale, // the signal's full scale against 0 .. V+ - 1.5 V
+    Reference,       // data-sheet V_REF against V+ - dropout
+    RHi,             // the RHi end against 0 .. V+ - dropout
+    RLo,             // the RLo end against 0 .. V+ - dropout
+    SignalFullScale, // the signal's full scale against 0 .. V+ - dropout
     Supply,          // V+ within 3 .. 20 V (25 V absolute maximum)
     LedCurrent,      // data-sheet LED current within 2 .. 30 mA
-    LedSupply,       // LED supply at least the LED's forward voltage + 1.5 V
+    LedSupply,       // LED supply at least the LED's forward voltage + dropout
     Span,            // divider span at least 200 mV
     DotStep,         // dot mode only: at least 50 mV per step
-    Dissipation,     // worst case within the package's 1.36 W
+    Dissipation,     // worst case within the package's limit
 };
 
 struct Check {
@@ -68,7 +68,7 @@ struct ChipDesign {
     double vplus = 0;           // V, chip supply
     double ledSupply = 0;       // V, as typed (before the window takes the forward voltage off)
     double signalFullScale = 0; // V, of the signal the chip gets (chip #1's while slaved)
-    double headroom = 0;        // V+ - 1.5 V: the highest voltage the reference, RHi, RLo and
+    double headroom = 0;        // V+ - dropout: the highest voltage the reference, RHi, RLo and
                                 // the signal may reach
 
     Band vref;              // V, data sheet

@@ -11,7 +11,7 @@ namespace kestrelon {
 
 namespace {
 
-// A data-sheet limit as the sentences write it: "25", "1.36", "0.2".
+// A data-sheet limit as the sentences write it, without trailing zeros.
 QString limitText(double value) {
     return QString::number(value);
 }
@@ -24,7 +24,8 @@ Check outOfRange(CheckId id, const QString& what) {
     return {id, false, what + QStringLiteral(" is out of range.")};
 }
 
-// A voltage on a pin that the chip needs between 0 V and V+ - 1.5 V; limit names the latter.
+// A voltage on a pin that the chip needs between 0 V and V+ less the dropout; limit names the
+// latter.
 Check withinHeadroom(CheckId id, const QString& what, double v, const ChipDesign& d,
                      const QString& limit) {
     if (!showable(v) || !showable(d.headroom))
