@@ -1,6 +1,11 @@
 #pragma once
 
+#include <array>
+
 namespace kestrelon {
+
+// Common power ratings of through-hole resistors, W.
+inline constexpr std::array<double, 7> kPowerRatings{0.125, 0.25, 0.5, 1, 2, 3, 5};
 
 enum class Series { E24, E96 };
 
@@ -12,8 +17,7 @@ double nearestStandard(double ohms, Series series);
 // there is none.
 double e24AtOrAbove(double ohms);
 
-// The smallest common power rating (0.125, 0.25, 0.5, 1, 2, 3, 5 W) of at least twice watts; 0 when
-// even 5 W is too small.
+// The smallest of kPowerRatings of at least twice watts; 0 when even the largest is too small.
 double powerRating(double watts);
 
 } // namespace kestrelon

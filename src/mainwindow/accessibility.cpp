@@ -3,7 +3,9 @@
 #include "accessiblenames.h"
 #include "accessibleobjects.h"
 #include "accessibletext.h"
+#include "chipcontrols.h"
 #include "chipmodel.h"
+#include "chipreadouts.h"
 #include "controls.h"
 #include "conversions.h"
 #include "drawing.h"
@@ -67,32 +69,44 @@ constexpr ReadOutName kReadOuts[] = {
     {"lblWatts", "chip dissipation", ""},
 };
 
-QString ledState(std::uint32_t fill) {
+// A lit LED's colour as spoken.
+QString colourName(std::uint32_t fill) {
     for (const LedChoice& choice : kLedChoices)
         if (choice.colour == fill)
-            return QStringLiteral("lit, ") + QLatin1String(choice.name);
+            return QLatin1String(choice.name);
     // Chip #2's start colour, kept while its colour group has no selection.
-    if (fill == kBlue)
-        return QStringLiteral("lit, blue");
-    return QStringLiteral("unlit");
+    return fill == kBlue ? QStringLiteral("blue") : QString();
 }
 
-void exposeLeds(const QHash<QString, QObject*>& controls, int chip) {
-    const char* array = chip == 0 ? "shpLED" : "shpLED2";
+QString ledState(const ChipModel& model, int chip, int led, std::uint32_t fill) {
+    const ChipResult& result = model.result[chip];
+    QString state = result.lit[static_cast<std::size_t>(led)]
+                        ? QStringLiteral("lit, ") + colourName(fill)
+                        : QStringLiteral("unlit");
+    const QString threshold = ledThresholdText(model.state[chip], result, led);
+    if (!threshold.isEmpty())
+        state += QStringLiteral("; ") + threshold;
+    return state;
+}
+
+void exposeLeds(const QHash<QString, QObject*>& controls, const ChipModel& model, int chip) {
+    const char* array = kChipControls[static_cast<std::size_t>(chip)].shpLED;
     for (int i = 0; i <= 10; ++i) {
         auto* led = qobject_cast<ui::Shape*>(controls.value(layout::controlName(array, i)));
         if (!led)
             continue;
         if (i == 0)
-            ui::exposeDrawing(
-                led, {chipName(chip, QStringLiteral("over-range")), QAccessible::Graphic, [led] {
-                          return led->fillColor() == kRed ? QStringLiteral("lit")
-                                                          : QStringLiteral("unlit");
-                      }});
+            ui::exposeDrawing(led, {chipName(chip, QStringLiteral("over-range")),
+                                    QAccessible::Graphic, [&model, chip] {
+                                        return model.result[chip].overRange
+                                                   ? QStringLiteral("lit")
+                                                   : QStringLiteral("unlit");
+                                    }});
         else
-            ui::exposeDrawing(led,
-                              {chipName(chip, QStringLiteral("LED %1").arg(i)),
-                               QAccessible::Graphic, [led] { return ledState(led->fillColor()); }});
+            ui::exposeDrawing(led, {chipName(chip, QStringLiteral("LED %1").arg(i)),
+                                    QAccessible::Graphic, [&model, chip, i, led] {
+                                        return ledState(model, chip, i, led->fillColor());
+                                    }});
     }
 }
 
@@ -109,7 +123,7 @@ void exposeSupplyPath(const QHash<QString, QObject*>& controls, int chip) {
 
 } // namespace
 
-void makeAccessible(const QHash<QString, QObject*>& controls) {
+void makeAccessible(const QHash<QString, QObject*>& controls, const ChipModel& model) {
     setAccessibleNames(controls);
     // The pin names and numbers and the LED numbers are drawn, so they never reach a screen
     // reader; the schematic as a whole says how it is laid out.
@@ -133,7 +147,7 @@ void makeAccessible(const QHash<QString, QObject*>& controls) {
                     qobject_cast<QWidget*>(controls.value(layout::controlName(r.control, chip))))
                 ui::exposeReadOut(label, chipName(chip, QLatin1String(r.what)),
                                   QLatin1String(r.whenBlank));
-        exposeLeds(controls, chip);
+        exposeLeds(controls, model, chip);
         exposeSupplyPath(controls, chip);
     }
 }

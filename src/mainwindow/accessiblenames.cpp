@@ -1,5 +1,6 @@
 #include "accessiblenames.h"
 
+#include "chipcontrols.h"
 #include "layouttypes.h"
 
 #include <QWidget>
@@ -14,6 +15,10 @@ struct Role {
     int count;
     const char* const* roles; // one per element of the group, or one for a per-chip array
 };
+
+constexpr Role group(const char* ChipControls::*name, int count, const char* const* roles) {
+    return {kChipControls[0].*name, kChipControls[1].*name, count, roles};
+}
 
 constexpr const char* kText1[] = {"supply voltage V+"};
 constexpr const char* kTxtLED[] = {"LED supply voltage"};
@@ -41,10 +46,10 @@ constexpr Role kArrays[] = {
     {"vsRLo", nullptr, 1, kVsRLo},   {"vsRHi", nullptr, 1, kVsRHi},
 };
 constexpr Role kGroups[] = {
-    {"optRLo", "optRLo1", 2, kOptRLo},
-    {"optRHi", "optRHi1", 2, kOptRHi},
-    {"optMode", "optMode1", 2, kOptMode},
-    {"optLED", "optLED2", 5, kOptLED},
+    group(&ChipControls::optRLo, 2, kOptRLo),
+    group(&ChipControls::optRHi, 2, kOptRHi),
+    group(&ChipControls::optMode, 2, kOptMode),
+    group(&ChipControls::optLED, 5, kOptLED),
 };
 
 void name(const QHash<QString, QObject*>& controls, const QString& objectName, int chip,

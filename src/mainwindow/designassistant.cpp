@@ -1,6 +1,7 @@
 #include "designassistant.h"
 
 #include "accessibletext.h"
+#include "chipcontrols.h"
 #include "chiphints.h"
 #include "conversions.h"
 #include "designreport.h"
@@ -72,6 +73,22 @@ void DesignAssistant::createActions(QWidget* form) {
     }
     m_menu = new QMenu(form);
     m_menu->setObjectName(QStringLiteral("designMenu"));
+    for (int k = 0; k < 2; ++k) {
+        m_chipTypeMenu[k] = new QMenu(QStringLiteral("Chip type"), m_menu);
+        m_chipTypeMenu[k]->menuAction()->setObjectName(
+            QLatin1String(kChipControls[k].chipTypeMenu));
+        for (std::size_t i = 0; i < kChipKinds.size(); ++i) {
+            const ChipSpec& spec = chipSpec(kChipKinds[i]);
+            const QString name = QLatin1String(kChipControls[k].chipTypeMenu) + QLatin1Char('_') +
+                                 QLatin1String(spec.code);
+            QAction* a = action(name.toLatin1().constData(), QLatin1String(spec.name));
+            a->setCheckable(true);
+            connect(a, &QAction::triggered, this,
+                    [this, k, kind = spec.kind] { m_window.chooseChipKind(k, kind); });
+            m_chipType[k][i] = a;
+            m_chipTypeMenu[k]->addAction(a);
+        }
+    }
 }
 
 // Every widget of the drawing reports its context-menu requests here; text boxes and sliders
@@ -113,6 +130,10 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos) {
     m_menu->addAction(m_saveImage);
     m_menu->addSeparator();
     m_menu->addAction(m_chooseR1R2[chip]);
+    const ChipKind kind = m_window.panel().chip[chip].kind;
+    for (std::size_t i = 0; i < kChipKinds.size(); ++i)
+        m_chipType[chip][i]->setChecked(kChipKinds[i] == kind);
+    m_menu->addMenu(m_chipTypeMenu[chip]);
     m_menu->popup(globalPos);
 }
 

@@ -35,8 +35,9 @@ public:
         std::function<QString(int chip)> ledColour; // caption of the selected colour option
         std::function<QWidget*(std::string_view name, int index)> control;
         std::function<void(int chip, int hsR1, int vsR2)> moveSliders; // as a user's move
-        QWidget* client = nullptr;                                     // the drawing
-        int chip2Below = 0; // pixels from the drawing's top to where chip #1's half begins
+        std::function<void(int chip, ChipKind kind)> chooseChipKind;
+        QWidget* client = nullptr; // the drawing
+        int chip2Below = 0;        // pixels from the drawing's top to where chip #1's half begins
     };
 
     // The commands' actions are created owned by form.
@@ -81,6 +82,8 @@ private:
     QAction* m_copyDesign = nullptr;
     QAction* m_saveImage = nullptr;
     std::array<QAction*, 2> m_chooseR1R2{};
+    std::array<std::array<QAction*, kChipKinds.size()>, 2> m_chipType{};
+    std::array<QMenu*, 2> m_chipTypeMenu{};
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
 };

@@ -26,6 +26,7 @@ class CheckBox;
 class Label;
 class OptionButton;
 class ScrollBar;
+class Shape;
 class TextBox;
 class Timer;
 } // namespace ui
@@ -86,6 +87,8 @@ private:
     // The chip's view is loaded from what its read-outs show, changed, and shown again.
     void loadView(int chip);
     void showView(int chip);
+    // An LED's tooltip gives its threshold on a chip whose scale is not volts.
+    void showLedThresholds(int chip);
     template <typename Change> void changeView(int chip, Change change) {
         loadView(chip);
         change(m_model.view[chip]);
@@ -119,6 +122,8 @@ private:
     void optLED2_Click(qint16 Index);
 
     // LED colour and the over-current blinker.
+    // The chip's kind, as the context menu or the store chooses it; recalculates the chip.
+    void SetChipType(int chip, ChipKind kind);
     void SetLedColour1();
     void SetLedColour2();
     void setLedColour(int chip);
@@ -144,6 +149,7 @@ private:
     float m_givenTop = 0;
     float m_givenLeft = 0;
     ChipModel m_model;
+    std::array<ChipKind, 2> m_chipKind{}; // as chosen in the context menu
     std::array<std::vector<BoundReadOut>, 2> m_readOuts;
     int BlinkCount1 = 0;
     int BlinkCount2 = 0;
@@ -158,7 +164,8 @@ private:
     std::array<std::array<ui::OptionButton*, 5>, 2> m_optLED{};
     ui::CheckBox* m_chkSlave = nullptr;
     ui::Label* m_bug0 = nullptr;
-    std::array<ui::Timer*, 2> m_timers{}; // Timer1, Timer2
+    std::array<ui::Timer*, 2> m_timers{};               // Timer1, Timer2
+    std::array<std::array<ui::Shape*, 11>, 2> m_leds{}; // shpLED, shpLED2; 0 is over-range
     QAction* m_mnuExit = nullptr;
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;

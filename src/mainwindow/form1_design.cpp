@@ -25,6 +25,7 @@ void Form1::createDesignAssistant() {
         m_hsR1[chip]->setValue(hsR1);
         m_vsR2[chip]->setValue(vsR2);
     };
+    window.chooseChipKind = [this](int chip, ChipKind kind) { SetChipType(chip, kind); };
     window.client = m_canvas;
     window.chip2Below = twipsToPixels(layout::kChipOffset);
     m_assistant = new DesignAssistant(this, std::move(window));

@@ -165,6 +165,14 @@ std::optional<QString> SettingsStore::getSetting(QStringView key, const QString&
     return ini::valueText(*found);
 }
 
+bool SettingsStore::hasSetting(QStringView key) const {
+    const QString folded = ini::foldedKey(key);
+    for (const auto& staged : m_staged)
+        if (ini::foldedKey(staged.first) == folded)
+            return true;
+    return m_values.contains(folded);
+}
+
 void SettingsStore::saveSetting(QStringView key, const QString& value) {
     const QString folded = ini::foldedKey(key);
     for (auto& staged : m_staged) {

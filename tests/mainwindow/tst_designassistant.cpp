@@ -192,11 +192,20 @@ void TestDesignAssistant::contextMenuServesTheChipAsked() {
     }
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
+    const QString chip = choose.right(1);
     QCOMPARE(actionNames(menu->actions()),
              QStringList({QStringLiteral("mnuCopyDesign"), QStringLiteral("mnuSaveImage"),
-                          QStringLiteral("-"), choose}));
-    for (QAction* a : menu->actions())
-        if (!a->isSeparator())
+                          QStringLiteral("-"), choose, QStringLiteral("mnuChipType") + chip}));
+    QMenu* types = menu->actions().last()->menu();
+    QVERIFY(types);
+    QCOMPARE(types->title(), QStringLiteral("Chip type"));
+    QCOMPARE(actionNames(types->actions()),
+             QStringList({QStringLiteral("mnuChipType%1_3914").arg(chip),
+                          QStringLiteral("mnuChipType%1_3915").arg(chip),
+                          QStringLiteral("mnuChipType%1_3916").arg(chip)}));
+    QVERIFY(types->actions().first()->isChecked());
+    for (QAction* a : menu->actions() + types->actions())
+        if (!a->isSeparator() && !a->menu())
             QCOMPARE(a->parent(), f.form.get());
     menu->close();
 }
