@@ -50,61 +50,48 @@ struct LogicalLine {
     bool escapedFinalBreak = false; // the data ended in an escaped line break
 };
 
-// Quotes run across line breaks; a backslash takes the byte after it along (an escaped line
-// break, CR LF counting as one, joins the next physical line); a line that starts with ';', and
-// the rest of a line after an unquoted ';', is a comment.
-class LineScanner {
-public:
-    explicit LineScanner(QByteArrayView data) : m_data(data) {}
-
-    bool next(LogicalLine& line) {
-        skipEmptyAndCommentLines();
-        if (m_pos == m_data.size())
-            return false;
-        line = {};
-        line.begin = m_pos;
-        const qsizetype size = m_data.size();
-        for (; m_pos < size; ++m_pos) {
-            const char c = m_data[m_pos];
-            if (c == '\\') {
-                if (++m_pos == size) {
-                    line.danglingEscape = true;
-                    break;
-                }
-                const char escaped = m_data[m_pos];
-                if (isBreak(escaped) && m_pos + 1 < size && isBreak(m_data[m_pos + 1]) &&
-                    m_data[m_pos + 1] != escaped)
-                    ++m_pos;
-                line.escapedFinalBreak = isBreak(escaped) && m_pos + 1 == size;
-            } else if (c == '"') {
-                line.openQuote = !line.openQuote;
-            } else if (line.openQuote) {
-                continue;
-            } else if (c == '=' && line.equals < 0) {
-                line.equals = m_pos;
-            } else if (isBreak(c) || c == ';') {
+// Splits off the logical line that follows pos. Quotes run across line breaks; a backslash takes
+// the byte after it along (an escaped line break, CR LF counting as one, joins the next physical
+// line); a line that starts with ';', and the rest of a line after an unquoted ';', is a comment.
+bool nextLine(QByteArrayView data, qsizetype& pos, LogicalLine& line) {
+    const qsizetype size = data.size();
+    for (;;) { // blank lines and comment lines
+        while (pos < size && (isBlank(data[pos]) || isBreak(data[pos])))
+            ++pos;
+        if (pos == size || data[pos] != ';')
+            break;
+        while (pos < size && !isBreak(data[pos]))
+            ++pos;
+    }
+    if (pos == size)
+        return false;
+    line = {};
+    line.begin = pos;
+    for (; pos < size; ++pos) {
+        const char c = data[pos];
+        if (c == '\\') {
+            if (++pos == size) {
+                line.danglingEscape = true;
                 break;
             }
+            const char escaped = data[pos];
+            if (isBreak(escaped) && pos + 1 < size && isBreak(data[pos + 1]) &&
+                data[pos + 1] != escaped)
+                ++pos;
+            line.escapedFinalBreak = isBreak(escaped) && pos + 1 == size;
+        } else if (c == '"') {
+            line.openQuote = !line.openQuote;
+        } else if (line.openQuote) {
+            continue;
+        } else if (c == '=' && line.equals < 0) {
+            line.equals = pos;
+        } else if (isBreak(c) || c == ';') {
+            break;
         }
-        line.end = m_pos;
-        return true;
     }
-
-private:
-    void skipEmptyAndCommentLines() {
-        for (;;) {
-            while (m_pos < m_data.size() && (isBlank(m_data[m_pos]) || isBreak(m_data[m_pos])))
-                ++m_pos;
-            if (m_pos == m_data.size() || m_data[m_pos] != ';')
-                return;
-            while (m_pos < m_data.size() && !isBreak(m_data[m_pos]))
-                ++m_pos;
-        }
-    }
-
-    QByteArrayView m_data;
-    qsizetype m_pos = 0;
-};
+    line.end = pos;
+    return true;
+}
 
 // UTF-8 to text. Each maximal invalid subsequence (the Unicode recommended practice) becomes one
 // U+FFFD, wherever it stands.
@@ -154,8 +141,7 @@ std::optional<char16_t> hexNumber(QStringView text, int digits) {
 // is the one QSettings lists) whose leading U+FEFF is dropped; '\' stands for '/', %XX and
 // %UXXXX for a character.
 QString keyText(QByteArrayView bytes) {
-    const QString decoded =
-        QString::fromUtf8(bytes.startsWith(kBom) ? bytes.sliced(kBom.size()) : bytes);
+    const QString decoded = QString::fromUtf8(bytes); // drops one leading U+FEFF
     QString key;
     for (qsizetype i = 0; i < decoded.size(); ++i) {
         const QChar c = decoded[i];
@@ -331,9 +317,9 @@ Document parse(QByteArrayView data, QStringView group) {
         at < data.size())
         doc.lineBreak = data.sliced(at, data.sliced(at).startsWith("\r\n") ? 2 : 1).toByteArray();
 
-    LineScanner scanner(data);
+    qsizetype pos = 0;
     LogicalLine line;
-    while (scanner.next(line)) {
+    while (nextLine(data, pos, line)) {
         QByteArrayView text = data.sliced(line.begin, line.end - line.begin);
         if (line.begin == 0 && text.startsWith(kBom)) // the file's own mark
             text = text.sliced(kBom.size());

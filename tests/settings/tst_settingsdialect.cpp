@@ -5,6 +5,7 @@
 #include "settingsstore.h"
 #include "storefiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -68,6 +69,8 @@ void TestSettingsDialect::groupsAndKeysReadAsQSettingsReadsThem_data() {
     QTest::newRow("mark opening the file")
         << QByteArray("\xEF\xBB\xBF[Properties]\nVin0=7\n") << "7";
     QTest::newRow("mark before a key") << QByteArray("[Properties]\n\xEF\xBB\xBFVin0=7\n") << "7";
+    QTest::newRow("doubled mark before a key")
+        << QByteArray("[Properties]\n\xEF\xBB\xBF\xEF\xBB\xBFVin0=7\n") << "";
     QTest::newRow("mark and blank before a key")
         << QByteArray("[Properties]\n\xEF\xBB\xBF Vin0=7\n") << "";
     QTest::newRow("mark in the group's name")
@@ -208,10 +211,14 @@ void TestSettingsDialect::readerAgreesWithQSettingsOnRandomFiles() {
                              : 7;
     qInfo("random files from seed %u (replay with KESTRELON_FUZZ_SEED=%u)", seed, seed);
     QRandomGenerator random(seed);
-    QTemporaryDir dir;
+    // In memory where it can be: the files are about the format, and syncing each to a disk would
+    // take most of the time.
+    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                          ? QStringLiteral("/dev/shm/kestrelon-fuzz-XXXXXX")
+                          : QDir::tempPath() + QStringLiteral("/kestrelon-fuzz-XXXXXX"));
     int compared = 0;
     int preserved = 0;
-    for (int n = 0; n < 600; ++n) {
+    for (int n = 0; n < 400; ++n) {
         QByteArray file = random.bounded(10) == 0 ? "\xEF\xBB\xBF" : "";
         file += random.bounded(10) < 7 ? "[Properties]\n" : "";
         for (int lines = random.bounded(1, 10); lines > 0; --lines) {
@@ -307,8 +314,8 @@ void TestSettingsDialect::readerAgreesWithQSettingsOnRandomFiles() {
             ++preserved;
         }
     }
-    QVERIFY(compared > 300);
-    QVERIFY(preserved > 300);
+    QVERIFY2(compared > 200, qPrintable(QString::number(compared)));
+    QVERIFY2(preserved > 200, qPrintable(QString::number(preserved)));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsDialect)
