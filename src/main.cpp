@@ -5,7 +5,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 int main(int argc, char* argv[]) {
+    // A file-size limit then fails a save with an error that is reported, instead of ending the
+    // program with its signal.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Decided before Qt picks its platform: on Wayland the window could not go to its stored
     // position, so X11 is preferred where XWayland offers it.
     QStringList arguments;

@@ -18,6 +18,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -261,22 +263,74 @@ QObject* Form1::control(std::string_view name, int index) const {
     return m_controls.value(layout::controlName(name, index));
 }
 
+QMargins Form1::windowFrame() const {
+    return windowHandle() ? windowHandle()->frameMargins() : QMargins();
+}
+
+QPoint Form1::outerPosition() const {
+    return geometry().topLeft() - QPoint(windowFrame().left(), windowFrame().top());
+}
+
+void Form1::placeOuter(QPoint outer) {
+    m_wantedOuter = outer;
+    if (!m_placesWindows)
+        return;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QMargins frame = windowFrame();
+    // The client's corner is placed, which every window manager honours alike; where the
+    // frame's corner is asked for, some place the client there instead.
+    const QPoint at =
+        ui::reachablePosition(QRect(outer, size().grownBy(frame)), frame.top(), screens);
+    m_placedOuter = at;
+    setGeometry(QRect(at + QPoint(frame.left(), frame.top()), size()));
+}
+
+void Form1::placeOnceFramed() {
+    if (!m_placesWindows || !windowHandle() || !m_wantedOuter)
+        return;
+    if (!m_framing) {
+        m_framing = new QTimer(this);
+        connect(m_framing, &QTimer::timeout, this, [this] {
+            // Given up after a few seconds: without a window manager no frame ever comes.
+            if (!isVisible() || ++m_framingTicks > 60) {
+                m_framing->stop();
+                return;
+            }
+            if (windowFrame().isNull())
+                return;
+            // A window manager may still place the window by its own rules while it takes it
+            // over: done once the window has stayed where it belongs for a moment.
+            if (outerPosition() != m_placedOuter) {
+                placeOuter(*m_wantedOuter);
+                m_settledTicks = 0;
+            } else if (++m_settledTicks >= 4) {
+                m_framing->stop();
+            }
+        });
+    }
+    m_framingTicks = 0;
+    m_settledTicks = 0;
+    m_framing->start(50);
+}
+
 float Form1::windowTop() const {
-    return m_placesWindows ? static_cast<float>(pos().y() * kTwipsPerPixel) : m_givenTop;
+    return m_placesWindows ? static_cast<float>(outerPosition().y() * kTwipsPerPixel) : m_givenTop;
 }
 
 float Form1::windowLeft() const {
-    return m_placesWindows ? static_cast<float>(pos().x() * kTwipsPerPixel) : m_givenLeft;
+    return m_placesWindows ? static_cast<float>(outerPosition().x() * kTwipsPerPixel) : m_givenLeft;
 }
 
 void Form1::setWindowTop(float twips) {
     m_givenTop = twips;
-    move(pos().x(), positionPixels(twips));
+    placeOuter(QPoint(m_wantedOuter.value_or(outerPosition()).x(), positionPixels(twips)));
 }
 
 void Form1::setWindowLeft(float twips) {
     m_givenLeft = twips;
-    move(positionPixels(twips), pos().y());
+    placeOuter(QPoint(positionPixels(twips), m_wantedOuter.value_or(outerPosition()).y()));
 }
 
 QString Form1::text(std::string_view control, int index) const {

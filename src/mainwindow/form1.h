@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -138,6 +139,15 @@ private:
 
     void GetMySettings();
     bool SaveMySettings();
+    // The window manager's frame around the window; none until it has framed the window.
+    QMargins windowFrame() const;
+    // The outer corner of the window, frame included.
+    QPoint outerPosition() const;
+    // Moves the window's outer corner to `outer`, or nearer where a screen shows its title bar.
+    void placeOuter(QPoint outer);
+    // A window manager frames the window only after it is shown, and until then a move places
+    // the client's corner: once the frame is there, the window goes where its frame belongs.
+    void placeOnceFramed();
 
     QObject* control(std::string_view name, int index) const;
     ui::ScrollBar* slider(std::string_view name, int index) const;
@@ -148,6 +158,11 @@ private:
     bool m_placesWindows;
     float m_givenTop = 0;
     float m_givenLeft = 0;
+    std::optional<QPoint> m_wantedOuter; // where the restore put the outer corner
+    QTimer* m_framing = nullptr;         // waits for the window manager's frame after the restore
+    int m_framingTicks = 0;
+    int m_settledTicks = 0;
+    QPoint m_placedOuter; // where the last placement put the outer corner
     ChipModel m_model;
     std::array<ChipKind, 2> m_chipKind{}; // as chosen in the context menu
     std::array<std::vector<BoundReadOut>, 2> m_readOuts;

@@ -182,6 +182,7 @@ void Form1::blink(int chip) {
 void Form1::GetMySettings() {
     if (m_store)
         kestrelon::GetMySettings(*m_store, *this);
+    placeOnceFramed();
 }
 
 bool Form1::SaveMySettings() {
