@@ -36,6 +36,7 @@ struct FamilyLimits {
     double ledOutputMax = 25.0;                        // V, an unlit output's absolute maximum
     double ledCurrentMin = 2.0;                        // mA, programmable range
     double ledCurrentMax = 30.0;                       // mA
+    double ledCurrentWarning = 25.01;                  // mA per LED, the window warns above it
     double referenceLoadMax = 10.0;                    // mA out of REF OUT
     double minSpanBar = 0.2;                           // V, whole divider, bar mode
     double minStepDot = 0.05;                          // V per step, dot mode

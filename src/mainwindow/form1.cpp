@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "accessibility.h"
+#include "accessibilitynews.h"
 #include "classicpalette.h"
 #include "controls.h"
 #include "designassistant.h"
@@ -135,7 +136,7 @@ void Form1::bindControls() {
     }
     find(m_chkSlave, "chkSlave", -1);
     find(m_bug0, "bug0", -1);
-    makeAccessible(m_controls);
+    m_news = makeAccessible(m_controls, m_model, this);
 }
 
 void Form1::connectHandlers() {
@@ -219,9 +220,11 @@ void Form1::recalculate(int chip, const std::function<void()>& first) {
         m_model.calcChip2(in);
     showView(chip);
     m_assistant->recalculated(chip);
+    m_news->recalculated(chip);
     if (both) {
         showView(1);
         m_assistant->recalculated(1);
+        m_news->recalculated(1);
     }
 }
 

@@ -18,6 +18,7 @@ class QAction;
 namespace kestrelon {
 
 class DesignAssistant;
+class ResultNews;
 class SettingsStore;
 
 namespace ui {
@@ -163,6 +164,7 @@ private:
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;
     DesignAssistant* m_assistant = nullptr;
+    ResultNews* m_news = nullptr;
 };
 
 } // namespace kestrelon
