@@ -35,8 +35,8 @@ constexpr SliderMeaning kSliders[] = {
     {"vsRHi", "external high", "txtRHi", 0},
 };
 
-template <typename T> T* control(const QHash<QString, QObject*>& controls, const char* name,
-                                 int index) {
+template <typename T>
+T* control(const QHash<QString, QObject*>& controls, const char* name, int index) {
     return qobject_cast<T*>(controls.value(layout::controlName(name, index)));
 }
 
@@ -74,8 +74,8 @@ void describeSliders(const QHash<QString, QObject*>& controls, ResultNews* news)
     for (int chip = 0; chip < 2; ++chip)
         for (const SliderMeaning& m : kSliders) {
             auto* bar = control<ui::ScrollBar>(controls, m.slider, chip);
-            auto* box = m.fullScaleBox ? control<ui::TextBox>(controls, m.fullScaleBox, chip)
-                                       : nullptr;
+            auto* box =
+                m.fullScaleBox ? control<ui::TextBox>(controls, m.fullScaleBox, chip) : nullptr;
             if (!bar)
                 continue;
             auto meaning = sliderMeaning(m, bar, box);
@@ -153,9 +153,9 @@ void exposeLeds(const QHash<QString, QObject*>& controls, const ChipModel& model
         auto* led = control<ui::Shape>(controls, array, i);
         if (!led)
             continue;
-        AccessibleDrawing drawing{chipName(chip, i == 0 ? QStringLiteral("over-range")
-                                                        : QStringLiteral("LED %1").arg(i)),
-                                  QAccessible::Graphic, nullptr, nullptr, QRect()};
+        AccessibleDrawing drawing{
+            chipName(chip, i == 0 ? QStringLiteral("over-range") : QStringLiteral("LED %1").arg(i)),
+            QAccessible::Graphic, nullptr, nullptr, QRect()};
         if (i == 0)
             drawing.state = [&model, chip] {
                 return keyResults(model, chip).overRange ? QStringLiteral("lit")
@@ -173,14 +173,13 @@ void exposeLeds(const QHash<QString, QObject*>& controls, const ChipModel& model
         return;
     auto* summary = new QObject(canvas);
     summary->setObjectName(layout::controlName("ledSummary", chip));
-    ui::exposeDrawing(summary, {chipName(chip, QStringLiteral("LEDs")), QAccessible::StaticText,
-                                nullptr,
-                                [&model, chip] {
-                                    const KeyResults r = keyResults(model, chip);
-                                    return chipName(chip, QStringLiteral("LEDs: ")) +
-                                           ledsSummary(r);
-                                },
-                                row});
+    ui::exposeDrawing(summary,
+                      {chipName(chip, QStringLiteral("LEDs")), QAccessible::StaticText, nullptr,
+                       [&model, chip] {
+                           const KeyResults r = keyResults(model, chip);
+                           return chipName(chip, QStringLiteral("LEDs: ")) + ledsSummary(r);
+                       },
+                       row});
     news->addResultObject(summary, chip);
 }
 
@@ -188,13 +187,13 @@ void exposeSupplyPath(const QHash<QString, QObject*>& controls, int chip) {
     auto* wire = qobject_cast<ui::Line*>(controls.value(layout::controlName("lineRlim", chip)));
     if (!wire)
         return;
-    ui::exposeDrawing(
-        wire, {chipName(chip, QStringLiteral("LED supply")), QAccessible::Graphic,
-               [wire] {
-                   return wire->isVisible() ? QStringLiteral("direct, no limiting resistor needed")
+    ui::exposeDrawing(wire, {chipName(chip, QStringLiteral("LED supply")), QAccessible::Graphic,
+                             [wire] {
+                                 return wire->isVisible()
+                                            ? QStringLiteral("direct, no limiting resistor needed")
                                             : QStringLiteral("through the limiting resistor");
-               },
-               nullptr, QRect()});
+                             },
+                             nullptr, QRect()});
 }
 
 } // namespace

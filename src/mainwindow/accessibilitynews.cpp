@@ -62,9 +62,9 @@ QString litLedsPhrase(const std::vector<int>& lit) {
         i = j + 1;
     }
     const QString last = runs.takeLast();
-    return QStringLiteral("LEDs %1 lit").arg(runs.isEmpty() ? last
-                                                            : runs.join(QStringLiteral(", ")) +
-                                                                  QStringLiteral(" and ") + last);
+    return QStringLiteral("LEDs %1 lit")
+        .arg(runs.isEmpty() ? last
+                            : runs.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
 }
 
 QString ledsSummary(const KeyResults& r) {
@@ -101,7 +101,7 @@ ResultNews::ResultNews(const ChipModel& model, QObject* parent) : QObject(parent
     m_tell.setInterval(0);
     connect(&m_tell, &QTimer::timeout, this, &ResultNews::tell);
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget* old, QWidget*) { focusChanged(old); });
+            [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
 }
 
 void ResultNews::addControl(QWidget* control, int chip, std::function<QString()> meaning) {
@@ -146,8 +146,9 @@ void ResultNews::tell() {
         if (m_told[chip] && *m_told[chip] != now) {
             const QString changes = resultChanges(*m_told[chip], now);
             if (!changes.isEmpty())
-                news << (chip == focusChip ? changes
-                                           : QStringLiteral("chip %1: %2").arg(chip + 1).arg(changes));
+                news << (chip == focusChip
+                             ? changes
+                             : QStringLiteral("chip %1: %2").arg(chip + 1).arg(changes));
             for (QObject* object : m_resultObjects[chip])
                 ui::announceDrawingChange(object);
         }
@@ -162,7 +163,12 @@ void ResultNews::tell() {
         ui::setAccessibleMeaning(focus, meaning);
 }
 
-void ResultNews::focusChanged(QWidget* old) {
+void ResultNews::focusChanged(QWidget* old, QWidget* now) {
+    // What the user will change is told against what the chips show on arrival.
+    if (QAccessible::isActive() && m_controls.contains(now))
+        for (int chip = 0; chip < 2; ++chip)
+            if (!m_told[chip])
+                m_told[chip] = keyResults(m_model, chip);
     // News is for the moment after the change; the control is described as usual again.
     const auto control = m_controls.find(old);
     if (control == m_controls.end())

@@ -62,7 +62,7 @@ private:
         QString told;
     };
     void tell();
-    void focusChanged(QWidget* old);
+    void focusChanged(QWidget* old, QWidget* now);
 
     const ChipModel& m_model;
     QHash<QWidget*, Control> m_controls;

@@ -26,7 +26,8 @@ constexpr const char* kVsVin[] = {"signal, per mille of full scale"};
 constexpr const char* kVsRLo[] = {"external low voltage, per mille of full scale"};
 constexpr const char* kVsRHi[] = {"external high voltage, per mille of full scale"};
 // An option's name begins with its caption, which is what a sighted user names it by.
-constexpr const char* kOptRLo[] = {"0V: RLo pin to 0 V", "Vext Lo: RLo pin to external low voltage"};
+constexpr const char* kOptRLo[] = {"0V: RLo pin to 0 V",
+                                   "Vext Lo: RLo pin to external low voltage"};
 constexpr const char* kOptRHi[] = {"Ref Inp: RHi pin to reference output",
                                    "+Vext Hi: RHi pin to external high voltage"};
 constexpr const char* kOptMode[] = {"Bar/+V: bar mode", "Dot/o.c: dot mode"};

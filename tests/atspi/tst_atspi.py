@@ -102,7 +102,7 @@ class Listener:
         self.events.clear()
 
 
-def text_boxes_answer_every_boundary(window, boxes, where):
+def text_boxes_answer_every_boundary(window, boxes, where, whole_runs=True):
     boundaries = {
         "char": pyatspi.TEXT_BOUNDARY_CHAR,
         "word start": pyatspi.TEXT_BOUNDARY_WORD_START,
@@ -131,7 +131,7 @@ def text_boxes_answer_every_boundary(window, boxes, where):
                         slow.append("%s %s@%d slow" % (ask.__name__, bname, offset))
         check(not slow, "%s %r (%r): every boundary at 0, middle and end answers %s"
               % (where, box.name, whole, slow))
-        if length:
+        if length and whole_runs:
             line = text.getTextAtOffset(length, pyatspi.TEXT_BOUNDARY_LINE_START)
             check(line[0] == whole and line[1:] == (0, length),
                   "%s %r: the line at the end is the whole text %r" % (where, box.name, line))
@@ -216,10 +216,10 @@ def run(app):
     names.clear()
     key("Home")
     pump(1.0)
-    said = [e.any_data for e in descriptions.of(r1)]
+    # Qt tells the bus that the description changed; the description is then read afresh.
     check(r1_value.currentValue == 50, "Home moves R1 to 50 (%s)" % r1_value.currentValue)
-    check(len(said) == 1, "one announcement for one step: %r" % said)
-    announcement = said[-1] if said else ""
+    check(bool(descriptions.of(r1)), "the step changes the focused slider's description")
+    announcement = r1.description
     for part in ("R1 0.25 kΩ", "LED current 96.0 mA, over 25 mA", "limiting resistor needed",
                  "LEDs 1 to 7 lit"):
         check(part in announcement, "the step announces %r: %r" % (part, announcement))
@@ -229,13 +229,14 @@ def run(app):
     # The current now blinks; blinking changes nothing that is announced.
     descriptions.clear()
     pump(1.2)
-    check(not descriptions.of(r1), "a blink announces nothing: %r"
-          % [e.any_data for e in descriptions.of(r1)])
+    check(not descriptions.of(r1), "a blink announces nothing")
+    key("Right")
+    check(r1.description == "R1 0.26 kΩ; LED current 94.1 mA, over 25 mA",
+          "a step that lights nothing new tells only what changed: %r" % r1.description)
     key("End")
-    key("Home")
-    said = [e.any_data for e in descriptions.of(r1)]
-    check(said and "LED current 96.0 mA" in said[-1],
-          "results that changed back are told again: %r" % said[-1:])
+    check(r1.description.startswith("R1 5.50 kΩ; LED current 5.3 mA")
+          and "no limiting resistor needed" in r1.description,
+          "results that changed back are told again: %r" % r1.description)
 
     # Names start with the caption a sighted user sees.
     for caption in ("0V", "Vext Lo", "Ref Inp", "+Vext Hi", "Bar/+V", "Dot/o.c"):
@@ -279,36 +280,14 @@ def run(app):
     pump(0.5)
     check(signal2.queryValue().currentValue == 800, "slave mode off: its own value again")
 
-    # The context menu opens with its first item focused.
-    r1.queryComponent().grabFocus()
-    pump(0.3)
-    key("shift+F10")
-    menu_item = wait_for(lambda: descendants(
-        kestrelon, lambda o: o.getRole() == pyatspi.ROLE_MENU_ITEM
-        and o.name == "Copy design as text" and o.getState().contains(pyatspi.STATE_SHOWING)), 5)
-    check(bool(menu_item) and menu_item[0].getState().contains(pyatspi.STATE_FOCUSED),
-          "the context menu's first item has the focus")
-    # Its last item opens the target dialog, whose boxes answer as the window's do.
-    target = wait_for(lambda: descendants(
-        kestrelon, lambda o: o.getRole() == pyatspi.ROLE_MENU_ITEM
-        and o.name.startswith("Choose R1 and R2") and o.getState().contains(pyatspi.STATE_SHOWING)), 5)
-    if check(bool(target), "the menu offers the target dialog"):
-        target[0].queryAction().doAction(0)
-        dialog_boxes = wait_for(lambda: [b for w in descendants(
-            kestrelon, lambda o: o.getRole() == pyatspi.ROLE_DIALOG)
-            for b in descendants(w, lambda o: o.getRole() == pyatspi.ROLE_TEXT)], 10) or []
-        check(len(dialog_boxes) == 2, "the target dialog has two text boxes (%d)"
-              % len(dialog_boxes))
-        text_boxes_answer_every_boundary(window, dialog_boxes, "target dialog")
-        key("Escape")
-
     # The help window's notes answer too.
     help_item = one(window, lambda o: o.getRole() == pyatspi.ROLE_MENU_ITEM and o.name == "Help",
                     "Help menu item")
     help_item.queryAction().doAction(0)
     notes = wait_for(lambda: descendants(kestrelon, named("Usage notes")), 10) or []
     if check(len(notes) == 1, "the help window's notes are on the bus"):
-        text_boxes_answer_every_boundary(window, notes, "help window")
+        # Qt's own multi-line box: it must not hang; its lines are its own.
+        text_boxes_answer_every_boundary(window, notes, "help window", whole_runs=False)
     return report()
 
 

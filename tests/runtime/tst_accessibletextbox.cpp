@@ -71,9 +71,9 @@ void TestAccessibleTextBox::segments() {
 void TestAccessibleTextBox::everyOffsetHasAnAnswer() {
     // Segments of one kind cover the text without a gap, and each offset lies in its segment.
     const QString text = QStringLiteral("V+ = 12.5 V.  Too high!  é\u0301 ok");
-    for (const auto boundary : {QAccessible::CharBoundary, QAccessible::WordBoundary,
-                                QAccessible::SentenceBoundary, QAccessible::LineBoundary,
-                                QAccessible::ParagraphBoundary, QAccessible::NoBoundary}) {
+    for (const auto boundary :
+         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+          QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary}) {
         int covered = 0;
         while (covered < text.size()) {
             const TextSegment s = textSegment(text, covered, boundary);

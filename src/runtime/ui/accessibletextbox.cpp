@@ -60,7 +60,8 @@ class TextBoxAccessible : public QAccessibleWidget,
                           public QAccessibleTextInterface,
                           public QAccessibleEditableTextInterface {
 public:
-    explicit TextBoxAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    explicit TextBoxAccessible(QLineEdit* box)
+        : QAccessibleWidget(box, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)
@@ -201,8 +202,8 @@ TextSegment textSegment(const QString& text, int offset, QAccessible::TextBounda
     if (place == SegmentPlace::Before)
         found = at.first == 0 ? Span{0, 0} : segmentHolding(text, at.first - 1, boundary);
     else if (place == SegmentPlace::After)
-        found = at.second >= length ? Span{length, length}
-                                    : segmentHolding(text, at.second, boundary);
+        found =
+            at.second >= length ? Span{length, length} : segmentHolding(text, at.second, boundary);
     return {found.first, found.second, text.mid(found.first, found.second - found.first)};
 }
 
