@@ -211,6 +211,13 @@ ResultNews* makeAccessible(const QHash<QString, QObject*>& controls, const ChipM
         ui::exposeReadOut(bug, QStringLiteral("Chip index of the last R2 change"),
                           QStringLiteral("none"));
     describeSliders(controls, news);
+    if (auto* canvas = qobject_cast<QWidget*>(controls.value(QStringLiteral("canvas")))) {
+        auto* notice = new QObject(canvas);
+        notice->setObjectName(QStringLiteral("newsNotice"));
+        ui::exposeDrawing(notice, {QString(), QAccessible::Notification, nullptr,
+                                   [news] { return news->lastNews(); }, QRect(0, 0, 1, 1)});
+        news->setNotice(notice);
+    }
     for (int chip = 0; chip < 2; ++chip) {
         for (const ReadOutName& r : kReadOuts)
             if (auto* label =

@@ -157,8 +157,14 @@ void ResultNews::tell() {
     if (control == m_controls.end())
         return;
     // The news first: while it stands, a new meaning changes nothing a screen reader hears twice.
-    if (!news.isEmpty())
-        ui::setAccessibleNews(focus, news.join(QStringLiteral("; ")));
+    if (!news.isEmpty()) {
+        m_lastNews = news.join(QStringLiteral("; "));
+        ui::setAccessibleNews(focus, m_lastNews);
+        if (m_notice) {
+            QAccessibleEvent shown(m_notice, QAccessible::ObjectShow);
+            QAccessible::updateAccessibility(&shown);
+        }
+    }
     if (control->meaning)
         ui::setAccessibleMeaning(focus, meaning);
 }

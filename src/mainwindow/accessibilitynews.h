@@ -53,6 +53,9 @@ public:
     // Objects whose state is one of the chip's results, told of each change.
     void addResultObject(QObject* object, int chip);
     void recalculated(int chip);
+    // Where the news is also told as a notification, for screen readers that present those.
+    void setNotice(QObject* notice) { m_notice = notice; }
+    QString lastNews() const { return m_lastNews; }
     const KeyResults& results(int chip);
 
 private:
@@ -71,6 +74,8 @@ private:
     std::array<bool, 2> m_pending{};
     std::array<KeyResults, 2> m_now;
     QTimer m_tell;
+    QObject* m_notice = nullptr;
+    QString m_lastNews;
 };
 
 } // namespace kestrelon

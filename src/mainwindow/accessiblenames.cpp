@@ -56,9 +56,13 @@ void name(const QHash<QString, QObject*>& controls, const QString& objectName, i
         return;
     const QString text = QLatin1String(role);
     const qsizetype caption = text.indexOf(QLatin1String(": "));
-    widget->setAccessibleName(caption < 0 ? chipName(chip, text)
-                                          : text.left(caption) + QStringLiteral(", ") +
-                                                chipName(chip, text.mid(caption + 2)).toLower());
+    if (caption < 0)
+        widget->setAccessibleName(chipName(chip, text));
+    else
+        widget->setAccessibleName(QStringLiteral("%1, chip %2 %3")
+                                      .arg(text.left(caption))
+                                      .arg(chip + 1)
+                                      .arg(text.mid(caption + 2)));
 }
 
 } // namespace
