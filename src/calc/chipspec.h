@@ -25,31 +25,31 @@ enum class StepScale { Volts, Decibels, VolumeUnits };
 
 // What the whole family shares: pins, reference, outputs, limits and package.
 struct FamilyLimits {
-    double referenceNominal = 1.25;           // V, REF OUT to REF ADJ, the design figure
-    Spread reference{1.20, 1.28, 1.34};       // V, tested band
-    Spread adjustCurrent{0.0, 75e-6, 120e-6}; // A, out of REF ADJ
-    Spread outputRatio{7.0, 10.0, 13.0};      // mA per LED per mA drawn from REF OUT
-    double dropout = 1.5;                     // V, below V+ and across a lit output
-    double supplyMin = 3.0;                   // V
-    double supplyMax = 20.0;                  // V, specified operation
-    double supplyAbsoluteMax = 25.0;          // V
-    double ledOutputMax = 25.0;               // V, an unlit output's absolute maximum
-    double ledCurrentMin = 2.0;               // mA, programmable range
-    double ledCurrentMax = 30.0;              // mA
-    double ledCurrentWarning = 25.01;         // mA per LED, the window warns above it
-    double referenceLoadMax = 10.0;           // mA out of REF OUT
-    double minSpanBar = 0.2;                  // V, whole divider, bar mode
-    double minStepDot = 0.05;                 // V per step, dot mode
-    double signalCurrentMax = 3e-3;           // A, into or out of the signal pin
-    double signalSeriesResistor = 39e3;       // ohm, allows +/-100 V on the signal
-    double signalProtectedVolts = 100.0;      // V, with that series resistor
-    double junctionMax = 100.0;               // degrees C
-    double thetaJA = 55.0;                    // degrees C per W, moulded DIP
-    double packageAmbient = 25.0;             // degrees C of the package rating
-    double packageLimit = 1.36;               // W at packageAmbient
-    double standbyCurrent = 2.4e-3;           // A, all outputs off, V+ = 5 V
-    double barModeWindow = 0.02;              // V, mode pin within this of V+ for bar
-    double ledBypassMicrofarads = 2.2;        // uF tantalum from the LED supply to pin 2
+    double referenceNominal = 1.25;                    // V, REF OUT to REF ADJ, the design figure
+    Spread reference{1.20, 1.28, 1.34};                // V, tested band
+    Spread adjustCurrent{0.0, 75e-6, 120e-6};          // A, out of REF ADJ
+    Spread outputRatio{7.0, 10.0, 13.0};               // mA per LED per mA drawn from REF OUT
+    double dropout = 1.5;                              // V, below V+ and across a lit output
+    double supplyMin = 3.0;                            // V
+    double supplyMax = 20.0;                           // V, specified operation
+    double supplyAbsoluteMax = 25.0;                   // V
+    double ledOutputMax = 25.0;                        // V, an unlit output's absolute maximum
+    double ledCurrentMin = 2.0;                        // mA, programmable range
+    double ledCurrentMax = 30.0;                       // mA
+    double ledCurrentWarning = 25.01;                  // mA, the window warns above it
+    double referenceLoadMax = 10.0;                    // mA out of REF OUT
+    double minSpanBar = 0.2;                           // V, whole divider, bar mode
+    double minStepDot = 0.05;                          // V per step, dot mode
+    double signalCurrentMax = 3e-3;                    // A, into or out of the signal pin
+    double signalSeriesResistor = 39e3;                // ohm, allows +/-100 V on the signal
+    double signalProtectedVolts = 100.0;               // V, with that series resistor
+    double junctionMax = 100.0;                        // degrees C
+    double thetaJA = 55.0;                             // degrees C per W, moulded DIP
+    double packageAmbient = 25.0;                      // degrees C of the package rating
+    double packageLimit = 1.36;                        // W at packageAmbient
+    double standbyCurrent = 2.4e-3;                    // A, all outputs off, V+ = 5 V
+    double barModeWindow = 0.02;                       // V, mode pin within this of V+ for bar
+    double ledBypassMicrofarads = 2.2;                 // uF tantalum from the LED supply to pin 2
 };
 
 inline constexpr FamilyLimits kFamily{};

@@ -1,9 +1,7 @@
 // How a text box is read by character, word, sentence and line: every question has an answer,
 // at every offset, the end of the text included.
-#include "accessibleobjects.h"
 #include "accessibletextbox.h"
 
-#include <QLineEdit>
 #include <QTest>
 
 using namespace kestrelon::ui;
@@ -18,7 +16,6 @@ private slots:
     void segments_data();
     void segments();
     void everyOffsetHasAnAnswer();
-    void oneFormattingRunCoversTheText();
 };
 
 void TestAccessibleTextBox::segments_data() {
@@ -88,23 +85,6 @@ void TestAccessibleTextBox::everyOffsetHasAnAnswer() {
             QVERIFY(s.start <= offset && (offset < s.end || offset == text.size()));
         }
     }
-}
-
-void TestAccessibleTextBox::oneFormattingRunCoversTheText() {
-    installFactory();
-    QLineEdit box(QStringLiteral("12.5"));
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&box);
-    for (const int offset : {0, 2, 4}) {
-        int start = -2;
-        int end = -2;
-        a->textInterface()->attributes(offset, &start, &end);
-        QCOMPARE(start, 0);
-        QCOMPARE(end, 4);
-    }
-    int start = 0;
-    int end = 0;
-    QCOMPARE(a->textInterface()->textAtOffset(4, QAccessible::WordBoundary, &start, &end),
-             QStringLiteral("12.5"));
 }
 
 QTEST_MAIN(TestAccessibleTextBox)
