@@ -287,6 +287,31 @@ def run(app):
     pump(0.5)
     check(signal2.queryValue().currentValue == 800, "slave mode off: its own value again")
 
+    # The context menu opens with its first item focused; its last opens the target dialog,
+    # whose boxes answer as the window's do.
+    focused = Listener("object:state-changed:focused")
+    r1.queryComponent().grabFocus()
+    pump(0.3)
+    focused.clear()
+    key("shift+F10")
+    check([e.source.name for e in focused.events if e.detail1] == ["Copy design as text"],
+          "the context menu's first item takes the focus")
+    key("Up")
+    key("Return")
+    dialog_boxes = wait_for(lambda: [b for d in descendants(
+        kestrelon, lambda o: o.getRole() == pyatspi.ROLE_DIALOG)
+        for b in descendants(d, lambda o: o.getRole() == pyatspi.ROLE_TEXT)], 10) or []
+    check(len(dialog_boxes) == 2, "the target dialog has two text boxes (%d)" % len(dialog_boxes))
+    text_boxes_answer_every_boundary(window, dialog_boxes, "target dialog")
+    key("Escape")
+
+    # In dot mode the LED line names the one LED lit.
+    one(window, lambda o: o.name.startswith("Dot/o.c, chip 1"), "chip 1 dot mode option") \
+        .queryAction().doAction(0)
+    pump(0.5)
+    check(leds.name.startswith("Chip 1 LEDs: LED ") and " lit, red" in leds.name,
+          "dot mode: %r" % leds.name)
+
     # The help window's notes answer too.
     help_item = one(window, lambda o: o.getRole() == pyatspi.ROLE_MENU_ITEM and o.name == "Help",
                     "Help menu item")
