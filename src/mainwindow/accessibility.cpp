@@ -50,23 +50,38 @@ std::function<QString()> sliderMeaning(const SliderMeaning& m, ui::ScrollBar* ba
     };
 }
 
-// While chip #2 follows chip #1, its signal slider tells chip #1's signal and takes no value.
-std::function<QString()> followingSignal(const QHash<QString, QObject*>& controls,
-                                         const std::function<QString()>& own,
-                                         const std::function<QString()>& chip1) {
-    auto* slave = qobject_cast<ui::CheckBox*>(controls.value(QStringLiteral("chkSlave")));
-    auto* bar1 = control<ui::ScrollBar>(controls, "vsVin", 0);
-    auto* bar2 = control<ui::ScrollBar>(controls, "vsVin", 1);
-    if (!slave || !bar1 || !bar2)
-        return own;
+// While chip #2 follows chip #1, its signal slider stands for chip #1's signal: its value and
+// meaning are chip #1's, and a screen reader cannot set it.
+std::function<QString()> followingSignal(ui::CheckBox* slave, ui::ScrollBar* bar1,
+                                         ui::ScrollBar* bar2, std::function<QString()> own,
+                                         std::function<QString()> chip1) {
     ui::setSliderFollows(bar2, [slave, bar1]() -> std::optional<int> {
         if (slave->isChecked())
             return bar1->value();
         return std::nullopt;
     });
-    return [slave, own, chip1] {
+    return [slave, own = std::move(own), chip1 = std::move(chip1)] {
         return slave->isChecked() ? chip1() + QStringLiteral(", following chip 1") : own();
     };
+}
+
+// Keeps the slider's meaning current with every control it depends on. A focused slider's new
+// meaning waits to be told with the results its change brings.
+void followMeaning(ui::ScrollBar* bar, const std::function<QString()>& meaning,
+                   const std::vector<QObject*>& sources) {
+    const auto update = [bar, meaning] {
+        if (!(QAccessible::isActive() && bar->hasFocus()))
+            ui::setAccessibleMeaning(bar, meaning());
+    };
+    for (QObject* source : sources) {
+        if (auto* slider = qobject_cast<QAbstractSlider*>(source))
+            QObject::connect(slider, &QAbstractSlider::valueChanged, bar, update);
+        if (auto* box = qobject_cast<QLineEdit*>(source))
+            QObject::connect(box, &QLineEdit::textChanged, bar, update);
+        if (auto* check = qobject_cast<QCheckBox*>(source))
+            QObject::connect(check, &QCheckBox::toggled, bar, update);
+    }
+    ui::setAccessibleMeaning(bar, meaning());
 }
 
 void describeSliders(const QHash<QString, QObject*>& controls, ResultNews* news) {
@@ -79,32 +94,18 @@ void describeSliders(const QHash<QString, QObject*>& controls, ResultNews* news)
             if (!bar)
                 continue;
             auto meaning = sliderMeaning(m, bar, box);
-            const bool signal = box && std::string_view(m.slider) == "vsVin";
+            std::vector<QObject*> sources = {bar, box};
+            const bool signal = std::string_view(m.slider) == "vsVin";
+            auto* slave = qobject_cast<ui::CheckBox*>(controls.value(QStringLiteral("chkSlave")));
+            auto* bar1 = control<ui::ScrollBar>(controls, "vsVin", 0);
             if (signal && chip == 0)
                 chip1Signal = meaning;
-            if (signal && chip == 1 && chip1Signal)
-                meaning = followingSignal(controls, meaning, chip1Signal);
+            if (signal && chip == 1 && slave && bar1 && chip1Signal) {
+                meaning = followingSignal(slave, bar1, bar, meaning, chip1Signal);
+                sources = {bar, box, slave, bar1, control<ui::TextBox>(controls, "txtVin", 0)};
+            }
             news->addControl(bar, chip, meaning);
-            // A focused slider's new meaning is told with the results its change brings.
-            const auto update = [bar, meaning] {
-                if (!(QAccessible::isActive() && bar->hasFocus()))
-                    ui::setAccessibleMeaning(bar, meaning());
-            };
-            QObject::connect(bar, &QAbstractSlider::valueChanged, bar, update);
-            if (box)
-                QObject::connect(box, &QLineEdit::textChanged, bar, update);
-            if (signal && chip == 1)
-                for (QObject* source : {controls.value(QStringLiteral("chkSlave")),
-                                        controls.value(QStringLiteral("vsVin_0")),
-                                        controls.value(QStringLiteral("txtVin_0"))}) {
-                    if (auto* slave = qobject_cast<ui::CheckBox*>(source))
-                        QObject::connect(slave, &QCheckBox::toggled, bar, update);
-                    if (auto* bar1 = qobject_cast<ui::ScrollBar*>(source))
-                        QObject::connect(bar1, &QAbstractSlider::valueChanged, bar, update);
-                    if (auto* box1 = qobject_cast<ui::TextBox*>(source))
-                        QObject::connect(box1, &QLineEdit::textChanged, bar, update);
-                }
-            ui::setAccessibleMeaning(bar, meaning());
+            followMeaning(bar, meaning, sources);
         }
 }
 
