@@ -122,11 +122,6 @@ void ResultNews::recalculated(int chip) {
         m_tell.start();
 }
 
-const KeyResults& ResultNews::results(int chip) {
-    m_now[chip] = keyResults(m_model, chip);
-    return m_now[chip];
-}
-
 void ResultNews::tell() {
     QWidget* focus = QApplication::focusWidget();
     const auto control = m_controls.find(focus);
@@ -142,7 +137,7 @@ void ResultNews::tell() {
     for (int chip : {focusChip == 1 ? 1 : 0, focusChip == 1 ? 0 : 1}) {
         if (!std::exchange(m_pending[chip], false))
             continue;
-        const KeyResults& now = results(chip);
+        const KeyResults now = keyResults(m_model, chip);
         if (m_told[chip] && *m_told[chip] != now) {
             const QString changes = resultChanges(*m_told[chip], now);
             if (!changes.isEmpty())

@@ -56,7 +56,6 @@ public:
     // Where the news is also told as a notification, for screen readers that present those.
     void setNotice(QObject* notice) { m_notice = notice; }
     QString lastNews() const { return m_lastNews; }
-    const KeyResults& results(int chip);
 
 private:
     struct Control {
@@ -72,7 +71,6 @@ private:
     std::array<std::vector<QObject*>, 2> m_resultObjects;
     std::array<std::optional<KeyResults>, 2> m_told;
     std::array<bool, 2> m_pending{};
-    std::array<KeyResults, 2> m_now;
     QTimer m_tell;
     QObject* m_notice = nullptr;
     QString m_lastNews;
