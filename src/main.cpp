@@ -1,3 +1,4 @@
+#include "accessibleobjects.h"
 #include "form1.h"
 #include "platform.h"
 #include "settingsstore.h"
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
+    // Before any window exists: a screen reader may already be asking about the first one.
+    kestrelon::ui::installFactory();
     QApplication::setApplicationName(QStringLiteral("Kestrelon"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelon"));
     // Lets desktops match the running window to its launcher entry and icon.

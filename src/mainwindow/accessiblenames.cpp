@@ -30,10 +30,12 @@ constexpr const char* kVsR2[] = {"R2, span resistor"};
 constexpr const char* kVsVin[] = {"signal, per mille of full scale"};
 constexpr const char* kVsRLo[] = {"external low voltage, per mille of full scale"};
 constexpr const char* kVsRHi[] = {"external high voltage, per mille of full scale"};
-constexpr const char* kOptRLo[] = {"RLo pin to 0 V", "RLo pin to external low voltage"};
-constexpr const char* kOptRHi[] = {"RHi pin to reference output",
-                                   "RHi pin to external high voltage"};
-constexpr const char* kOptMode[] = {"bar mode", "dot mode"};
+// An option's name begins with its caption, which is what a sighted user names it by.
+constexpr const char* kOptRLo[] = {"0V: RLo pin to 0 V",
+                                   "Vext Lo: RLo pin to external low voltage"};
+constexpr const char* kOptRHi[] = {"Ref Inp: RHi pin to reference output",
+                                   "+Vext Hi: RHi pin to external high voltage"};
+constexpr const char* kOptMode[] = {"Bar/+V: bar mode", "Dot/o.c: dot mode"};
 constexpr const char* kOptLED[] = {"red LEDs", "green LEDs", "yellow LEDs", "blue LEDs",
                                    "white LEDs"};
 
@@ -54,8 +56,18 @@ constexpr Role kGroups[] = {
 
 void name(const QHash<QString, QObject*>& controls, const QString& objectName, int chip,
           const char* role) {
-    if (auto* widget = qobject_cast<QWidget*>(controls.value(objectName)))
-        widget->setAccessibleName(chipName(chip, QLatin1String(role)));
+    auto* widget = qobject_cast<QWidget*>(controls.value(objectName));
+    if (!widget)
+        return;
+    const QString text = QLatin1String(role);
+    const qsizetype caption = text.indexOf(QLatin1String(": "));
+    if (caption < 0)
+        widget->setAccessibleName(chipName(chip, text));
+    else
+        widget->setAccessibleName(QStringLiteral("%1, chip %2 %3")
+                                      .arg(text.left(caption))
+                                      .arg(chip + 1)
+                                      .arg(text.mid(caption + 2)));
 }
 
 } // namespace
@@ -74,7 +86,7 @@ void setAccessibleNames(const QHash<QString, QObject*>& controls) {
                 name(controls, layout::controlName(chip == 0 ? r.chip1Name : r.chip2Name, i), chip,
                      r.roles[i]);
     if (auto* slave = qobject_cast<QWidget*>(controls.value(QStringLiteral("chkSlave"))))
-        slave->setAccessibleName(QStringLiteral("Chip 2 follows chip 1's signal"));
+        slave->setAccessibleName(QStringLiteral("Slave to #1, chip 2 follows chip 1's signal"));
 }
 
 } // namespace kestrelon

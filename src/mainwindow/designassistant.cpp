@@ -102,14 +102,14 @@ void DesignAssistant::watchContextMenus() {
 bool DesignAssistant::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && isMenuKey(static_cast<QKeyEvent*>(event))) {
         auto* widget = static_cast<QWidget*>(watched);
-        showMenu(0, widget->mapToGlobal(widget->rect().center()));
+        showMenu(0, widget->mapToGlobal(widget->rect().center()), true);
         return true;
     }
     if (event->type() != QEvent::ContextMenu)
         return false;
     auto* request = static_cast<QContextMenuEvent*>(event);
     if (request->reason() == QContextMenuEvent::Keyboard) {
-        showMenu(0, request->globalPos());
+        showMenu(0, request->globalPos(), true);
         return true;
     }
     if (qobject_cast<QLineEdit*>(watched) || qobject_cast<QAbstractSlider*>(watched))
@@ -122,7 +122,7 @@ int DesignAssistant::chipAt(QPoint globalPos) const {
     return m_window.client->mapFromGlobal(globalPos).y() < m_window.chip2Below ? 1 : 0;
 }
 
-void DesignAssistant::showMenu(int chip, QPoint globalPos) {
+void DesignAssistant::showMenu(int chip, QPoint globalPos, bool byKeyboard) {
     if (m_menu->isVisible())
         return;
     m_menu->clear();
@@ -135,6 +135,9 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos) {
         m_chipType[chip][i]->setChecked(kChipKinds[i] == kind);
     m_menu->addMenu(m_chipTypeMenu[chip]);
     m_menu->popup(globalPos);
+    // Opened from the keyboard, the menu has its first item focused, as menus do.
+    if (byKeyboard)
+        m_menu->setActiveAction(m_copyDesign);
 }
 
 void DesignAssistant::recalculated(int chip) {

@@ -61,7 +61,7 @@ private:
     void updatePending();
     void update(int chip, const PanelInputs& panel);
     void showHints(int chip);
-    void showMenu(int chip, QPoint globalPos);
+    void showMenu(int chip, QPoint globalPos, bool byKeyboard = false);
     int chipAt(QPoint globalPos) const;
 
     void copyDesign();

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "accessibility.h"
+#include "accessibilitynews.h"
 #include "chipcontrols.h"
 #include "chipreadouts.h"
 #include "classicpalette.h"
@@ -144,7 +145,7 @@ void Form1::bindControls() {
     }
     find(m_chkSlave, "chkSlave", -1);
     find(m_bug0, "bug0", -1);
-    makeAccessible(m_controls, m_model);
+    m_news = makeAccessible(m_controls, m_model, this);
 }
 
 void Form1::connectHandlers() {
@@ -230,10 +231,12 @@ void Form1::recalculate(int chip, const std::function<void()>& first) {
     showView(chip);
     showLedThresholds(chip);
     m_assistant->recalculated(chip);
+    m_news->recalculated(chip);
     if (both) {
         showView(1);
         showLedThresholds(1);
         m_assistant->recalculated(1);
+        m_news->recalculated(1);
     }
 }
 

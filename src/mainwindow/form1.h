@@ -19,6 +19,7 @@ class QAction;
 namespace kestrelon {
 
 class DesignAssistant;
+class ResultNews;
 class SettingsStore;
 
 namespace ui {
@@ -185,6 +186,7 @@ private:
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;
     DesignAssistant* m_assistant = nullptr;
+    ResultNews* m_news = nullptr;
 };
 
 } // namespace kestrelon

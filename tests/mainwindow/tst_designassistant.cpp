@@ -207,6 +207,8 @@ void TestDesignAssistant::contextMenuServesTheChipAsked() {
     for (QAction* a : menu->actions() + types->actions())
         if (!a->isSeparator() && !a->menu())
             QCOMPARE(a->parent(), f.form.get());
+    // From the keyboard, the first item has the focus, as in any menu.
+    QCOMPARE(menu->activeAction(), how == 0 ? nullptr : menu->actions().first());
     menu->close();
 }
 
