@@ -74,9 +74,6 @@ void DesignAssistant::createActions(QWidget* form) {
     m_menu = new QMenu(form);
     m_menu->setObjectName(QStringLiteral("designMenu"));
     for (int k = 0; k < 2; ++k) {
-        m_chipTypeMenu[k] = new QMenu(QStringLiteral("Chip type"), m_menu);
-        m_chipTypeMenu[k]->menuAction()->setObjectName(
-            QLatin1String(kChipControls[k].chipTypeMenu));
         for (std::size_t i = 0; i < kChipKinds.size(); ++i) {
             const ChipSpec& spec = chipSpec(kChipKinds[i]);
             const QString name = QLatin1String(kChipControls[k].chipTypeMenu) + QLatin1Char('_') +
@@ -86,7 +83,6 @@ void DesignAssistant::createActions(QWidget* form) {
             connect(a, &QAction::triggered, this,
                     [this, k, kind = spec.kind] { m_window.chooseChipKind(k, kind); });
             m_chipType[k][i] = a;
-            m_chipTypeMenu[k]->addAction(a);
         }
     }
 }
@@ -133,6 +129,14 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos, bool byKeyboard) {
     const ChipKind kind = m_window.panel().chip[chip].kind;
     for (std::size_t i = 0; i < kChipKinds.size(); ++i)
         m_chipType[chip][i]->setChecked(kChipKinds[i] == kind);
+    // Made on first use: a menu costs more at start-up than its actions.
+    if (!m_chipTypeMenu[chip]) {
+        m_chipTypeMenu[chip] = new QMenu(QStringLiteral("Chip type"), m_menu);
+        m_chipTypeMenu[chip]->menuAction()->setObjectName(
+            QLatin1String(kChipControls[chip].chipTypeMenu));
+        for (QAction* a : m_chipType[chip])
+            m_chipTypeMenu[chip]->addAction(a);
+    }
     m_menu->addMenu(m_chipTypeMenu[chip]);
     m_menu->popup(globalPos);
     // Opened from the keyboard, the menu has its first item focused, as menus do.
