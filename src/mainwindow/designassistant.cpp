@@ -216,8 +216,9 @@ void DesignAssistant::chooseTarget(int chip) {
     if (m_target)
         m_target->close();
     const ChipModel& model = *m_window.model;
-    const auto solve = [this, chip](QStringView volts, QStringView milliamps) {
-        return solveTarget(*m_window.model, m_window.panel(), chip, volts, milliamps);
+    const auto solve = [this, chip](QStringView volts, QStringView milliamps,
+                                    TargetModel targetModel) {
+        return solveTarget(*m_window.model, m_window.panel(), chip, volts, milliamps, targetModel);
     };
     m_target = new dlgTarget(chip, targetPrefill(model, chip), solve, m_window.client->window());
     m_target->setAttribute(Qt::WA_DeleteOnClose);

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QSvgRenderer>
 
 using namespace kestrelon;
@@ -207,11 +208,13 @@ void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers_data()
     QTest::newRow("chip 2") << 1;
 }
 
-// 5.00 V at 10.0 mA: the best positions are 475 (2.38k) and 285 (7.13k).
+// 5.00 V at 10.0 mA on 15 V in the window's figures: the best positions are 475 (2.38k) and
+// 285 (7.13k).
 void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers() {
     QFETCH(int, chip);
     FormFixture f;
     const auto n = [chip](const char* name) { return layout::controlName(name, chip); };
+    f.type(n("Text1"), QStringLiteral("15"));
     // vsR2's Change handler writes its chip's index to bug0; start from the other one.
     f.bar(layout::controlName("vsR2", 1 - chip))->setValue(300);
     QCOMPARE(f.caption(QStringLiteral("bug0")), QString::number(1 - chip));
@@ -229,6 +232,15 @@ void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers() {
     volts->setText(QStringLiteral("5v"));         // read leniently, as the window reads
     milliamps->setText(QStringLiteral("10.0mA")); // its own boxes
     auto* answer = dialog->findChild<QLabel*>(QStringLiteral("lblTargetAnswer"));
+    // A real chip by default: its figures meet the target, the window shows others.
+    auto* real = dialog->findChild<QRadioButton*>(QStringLiteral("optTargetReal"));
+    auto* window = dialog->findChild<QRadioButton*>(QStringLiteral("optTargetWindow"));
+    QVERIFY(real && window && real->isChecked());
+    QCOMPARE(window->text(), QStringLiteral("What the window shows"));
+    QVERIFY2(answer->text().contains(QStringLiteral("A real chip makes 5.0")) &&
+                 answer->text().contains(QStringLiteral("The window will show")),
+             qPrintable(answer->text()));
+    window->click();
     QVERIFY2(answer->text().contains(QStringLiteral("5.00v")), qPrintable(answer->text()));
     QVERIFY(answer->text().contains(QStringLiteral("10.0 mA/LED")));
     QVERIFY(answer->text().contains(QStringLiteral("E24")));
