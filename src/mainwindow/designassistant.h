@@ -15,10 +15,12 @@
 
 class QAction;
 class QMenu;
+class QStatusBar;
 class QWidget;
 
 namespace kestrelon {
 
+class DesignStatus;
 class dlgTarget;
 
 // The design assistant beside the main window: live hints on the read-outs and the R1 and R2
@@ -37,6 +39,7 @@ public:
         std::function<void(int chip, int hsR1, int vsR2)> moveSliders; // as a user's move
         QWidget* client = nullptr;                                     // the drawing
         int chip2Below = 0; // pixels from the drawing's top to where chip #1's half begins
+        QStatusBar* statusBar = nullptr; // gets a line per chip's checks and the ambient
     };
 
     // The commands' actions are created owned by form.
@@ -47,6 +50,10 @@ public:
     void recalculated(int chip);
     // The chip's design as the window stands now.
     const ChipDesign& design(int chip);
+
+    // The ambient temperature (°C) the checks assume; the window keeps it between runs.
+    double ambient() const;
+    void setAmbient(double celsius);
 
     // Only for measuring what the hints cost: without them a recalculation leaves them be.
     void setHintsEnabled(bool enabled) { m_hintsEnabled = enabled; }
@@ -83,6 +90,7 @@ private:
     std::array<QAction*, 2> m_chooseR1R2{};
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
+    DesignStatus* m_status = nullptr;
 };
 
 } // namespace kestrelon
