@@ -164,7 +164,6 @@ QString designReport(const ChipDesign& chip1, const ChipDesign& chip2) {
     w.line(chip1.slave ? QStringLiteral("Slave to #1: on. Chip #2 takes chip #1's signal, so the "
                                         "two chips show one signal on twenty LEDs.")
                        : QStringLiteral("Slave to #1: off. Each chip has its own signal."));
-    w.line();
     const QString together = twoChipNote(chip1, chip2);
     if (!together.isEmpty())
         w.line(together);

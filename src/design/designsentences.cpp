@@ -116,7 +116,7 @@ QString chosenPairSentence(const RealPair& p, const char* series) {
     if (p.R1 <= 0)
         return {};
     return QStringLiteral("Chosen together from ") + QLatin1StringView(series) +
-           QStringLiteral(": R1 ") + ohms(p.R1) + QStringLiteral(" and ") + ohms(p.R2) +
+           QStringLiteral(": R1 ") + ohms(p.R1) + QStringLiteral(" and R2 ") + ohms(p.R2) +
            QStringLiteral(" give a real chip ") + volts(p.reference) + QStringLiteral(" (") +
            percent(p.referenceError) + QStringLiteral(") and ") + milliamps(p.ledCurrent) +
            QStringLiteral(" (") + percent(p.currentError) + QStringLiteral("); with ") +

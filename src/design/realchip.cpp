@@ -192,10 +192,11 @@ RealLimiter sizeLimiter(const RealCircuit& c, const RealBands& b) {
     return r;
 }
 
-TargetCost targetCost(double volts, double milliamps, double targetVolts, double targetMilliamps) {
+TargetCost targetCost(double volts, double milliamps, double targetVolts, double targetMilliamps,
+                      double tolerance) {
     const double ev = std::fabs(volts - targetVolts) / targetVolts;
     const double ei = std::fabs(milliamps - targetMilliamps) / targetMilliamps;
-    return {std::max(0.0, ev - kTargetTolerance), ev + ei};
+    return {std::max(0.0, ev - tolerance), ev + ei};
 }
 
 bool onTarget(double volts, double milliamps, double targetVolts, double targetMilliamps) {
@@ -223,7 +224,8 @@ RealPair bestStandardPair(const RealCircuit& c, Series series, double targetVolt
         trial.R1 = r1;
         trial.R2 = r2;
         const RealFigures f = realFigures(trial, nominal);
-        const TargetCost cost = targetCost(f.reference, f.ledCurrent, targetVolts, targetMilliamps);
+        const TargetCost cost = targetCost(f.reference, f.ledCurrent, targetVolts, targetMilliamps,
+                                           seriesTolerance(series));
         if (cost < bestCost) {
             bestCost = cost;
             best.R1 = r1;

@@ -143,11 +143,14 @@ struct TargetCost {
     }
 };
 
-TargetCost targetCost(double volts, double milliamps, double targetVolts, double targetMilliamps);
+// tolerance is the reference's share that counts as on target.
+TargetCost targetCost(double volts, double milliamps, double targetVolts, double targetMilliamps,
+                      double tolerance = kTargetTolerance);
 // Both figures within the tolerance of their targets.
 bool onTarget(double volts, double milliamps, double targetVolts, double targetMilliamps);
 
-// R1 and R2 from one series chosen together for the real chip's nominal reference and current.
+// R1 and R2 from one series chosen together for the real chip's nominal reference and current:
+// a reference within the series' tolerance counts as on target, then the smaller error sum wins.
 struct RealPair {
     double R1 = 0; // 0 when no pair fits
     double R2 = 0;

@@ -230,11 +230,11 @@ void TestRealDesign::standardPartsAndBuildNotes() {
     p.setSliders(0, 600, 500); // R1 3 kΩ, R2 12.5 kΩ
     const ChipDesign d = p.design(0);
     QVERIFY(d.pairE24.R1 > 0 && d.pairE96.R1 > 0);
-    QVERIFY(std::fabs(d.pairE24.referenceError) <= 0.005);
+    QVERIFY(std::fabs(d.pairE24.referenceError) <= 0.05);
     QVERIFY(d.trim.trimmer > 0);
     const QString report = firstChip(chipReport(p));
     for (const QString& text :
-         {ohms(d.pairE24.R1) + QStringLiteral(" and ") + ohms(d.pairE24.R2),
+         {ohms(d.pairE24.R1) + QStringLiteral(" and R2 ") + ohms(d.pairE24.R2),
           ohms(d.trim.fixed) + QStringLiteral(" fixed and a ") + ohms(d.trim.trimmer) +
               QStringLiteral(" trimmer"),
           QStringLiteral("2.2 µF"), QStringLiteral("39 kΩ"), QStringLiteral("Pin 9 (Mode)")})
