@@ -38,8 +38,23 @@ const Check* ChipDesign::check(CheckId id) const {
     return nullptr;
 }
 
+void chooseParts(ChipDesign& d) {
+    d.partsChosen = true;
+    const double targetVolts = d.real.nominal.reference;
+    const double targetMilliamps = d.real.nominal.ledCurrent;
+    d.pairE24 = bestStandardPair(d.circuit, Series::E24, targetVolts, targetMilliamps);
+    d.pairE96 = bestStandardPair(d.circuit, Series::E96, targetVolts, targetMilliamps);
+    if (d.pairE96.R1 > 0) {
+        RealCircuit built = d.circuit;
+        built.R1 = d.pairE96.R1;
+        built.resistorTolerance = seriesTolerance(Series::E96);
+        d.trim = trimmedR2(built, Series::E96, targetVolts);
+    }
+}
+
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
-                      QStringView ledColour, const ChipDesign* previous, double ambient) {
+                      QStringView ledColour, const ChipDesign* previous, double ambient,
+                      bool withParts) {
     ChipDesign d;
     d.chip = chip;
     d.slave = panel.slave;
@@ -94,16 +109,8 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     d.pchipNow = chipPower(d.circuit, d.litNow, d.real.nominal);
     d.pchipWorst = d.power.watts;
 
-    const double targetVolts = d.real.nominal.reference;
-    const double targetMilliamps = d.real.nominal.ledCurrent;
-    d.pairE24 = bestStandardPair(d.circuit, Series::E24, targetVolts, targetMilliamps);
-    d.pairE96 = bestStandardPair(d.circuit, Series::E96, targetVolts, targetMilliamps);
-    if (d.pairE96.R1 > 0) {
-        RealCircuit built = d.circuit;
-        built.R1 = d.pairE96.R1;
-        built.resistorTolerance = seriesTolerance(Series::E96);
-        d.trim = trimmedR2(built, Series::E96, targetVolts);
-    }
+    if (withParts)
+        chooseParts(d);
 
     d.checks = designChecks(d, previous && previous->chip == chip ? previous : nullptr);
     return d;

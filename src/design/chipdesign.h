@@ -92,7 +92,8 @@ struct ChipDesign {
     RealLimiter limiter;        // sized for the high end of the real current
     RealPair pairE24;           // chosen together for the real chip's nominal figures
     RealPair pairE96;
-    TrimmedR2 trim; // R2 as an E96 part and a trimmer for the nominal reference
+    TrimmedR2 trim;           // R2 as an E96 part and a trimmer for the nominal reference
+    bool partsChosen = false; // the pairs and the trimmer above are worked out
 
     std::vector<Check> checks; // in CheckId order; DotStep only in dot mode
 
@@ -103,10 +104,14 @@ struct ChipDesign {
 // the caption of the chip's selected colour option ("Red" .. "White"). previous, when given, is
 // the same chip's design from the last recalculation: its standard parts' figures are reused
 // where they still hold, which keeps a slider drag cheap.
-// ambient is the temperature (°C) the chip works in.
+// ambient is the temperature (°C) the chip works in. Without withParts the standard pairs and
+// the trimmer, the dearest figures, are left for chooseParts().
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
                       QStringView ledColour, const ChipDesign* previous = nullptr,
-                      double ambient = kFamily.packageAmbient);
+                      double ambient = kFamily.packageAmbient, bool withParts = true);
+
+// Works out the pairs chosen together and the trimmer of a design made without them.
+void chooseParts(ChipDesign& d);
 
 // The data sheet's limits, used by the checks and named by the texts.
 inline constexpr double kDropout = 1.5;           // V, below V+ and across a lit output

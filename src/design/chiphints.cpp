@@ -48,15 +48,9 @@ QString checkSummary(const ChipDesign& d) {
     qsizetype failed = 0;
     for (const Check& c : d.checks)
         failed += c.passed ? 0 : 1;
-    QString text = name + worst->sentence;
-    if (failed > 1) {
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-        text += QStringLiteral(", and ") + QString::number(failed - 1) +
-                (failed == 2 ? QStringLiteral(" more failed check.")
-                             : QStringLiteral(" more failed checks."));
-    }
-    return text;
+    return name + QString::number(failed) +
+           (failed == 1 ? QStringLiteral(" failed check: ") : QStringLiteral(" failed checks: ")) +
+           worst->sentence;
 }
 
 QString checkList(const ChipDesign& d) {

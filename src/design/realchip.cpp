@@ -243,9 +243,8 @@ RealPair bestStandardPair(const RealCircuit& c, Series series, double targetVolt
         }
         // The parts on either side of the R2 that puts the reference on target.
         consider(r1, standardAtOrBelow(r2, series));
-        const std::vector<double> above = standardValuesBetween(r2 * (1 + 1e-9), r2 * 1.2, series);
-        if (!above.empty())
-            consider(r1, above.front());
+        if (const double above = standardAbove(r2, series); above > 0)
+            consider(r1, above);
     }
     if (best.R1 <= 0)
         return best;

@@ -25,11 +25,18 @@ constexpr std::array<int, 96> kE96{
 constexpr double kSmallest = 0.1;
 constexpr double kLargest = 1e8;
 
+// 10^n for the exponents a part's value needs, exact as pow() gives them; pow() beyond.
+double tenTo(int n) {
+    constexpr std::array<double, 12> kPowers{1,   1e1, 1e2, 1e3, 1e4,  1e5,
+                                             1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+    return n >= 0 && n < static_cast<int>(kPowers.size()) ? kPowers[static_cast<std::size_t>(n)]
+                                                          : std::pow(10.0, n);
+}
+
 // mantissa x 10^exponent, divided rather than multiplied for negative exponents so that 0.47
 // comes out as the nearest double to 0.47.
 double scaled(int mantissa, int exponent) {
-    return exponent >= 0 ? mantissa * std::pow(10.0, exponent)
-                         : mantissa / std::pow(10.0, -exponent);
+    return exponent >= 0 ? mantissa * tenTo(exponent) : mantissa / tenTo(-exponent);
 }
 
 // ohms as a position in its decade of the series: mantissa units, so that the series' whole
@@ -93,6 +100,15 @@ double standardAtOrBelow(double ohms, Series series) {
     if (above == p.mantissas.begin())
         return scaled(p.mantissas.back(), p.exponent - 1);
     return scaled(*(above - 1), p.exponent);
+}
+
+double standardAbove(double ohms, Series series) {
+    if (!buyable(ohms))
+        return 0;
+    const Position p = positionOf(ohms, series);
+    const auto above = std::upper_bound(p.mantissas.begin(), p.mantissas.end(), p.at * (1 + 1e-9));
+    return above == p.mantissas.end() ? scaled(10 * p.mantissas.front(), p.exponent)
+                                      : scaled(*above, p.exponent);
 }
 
 std::vector<double> standardValuesBetween(double low, double high, Series series) {

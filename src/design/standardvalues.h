@@ -24,6 +24,9 @@ double seriesTolerance(Series series);
 // The largest series value at or below ohms; 0 when there is none.
 double standardAtOrBelow(double ohms, Series series);
 
+// The smallest series value above ohms; 0 when there is none.
+double standardAbove(double ohms, Series series);
+
 // Every series value from low to high, in order.
 std::vector<double> standardValuesBetween(double low, double high, Series series);
 

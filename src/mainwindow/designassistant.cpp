@@ -50,6 +50,10 @@ DesignAssistant::DesignAssistant(QWidget* form, Window window)
     m_idle.setSingleShot(true);
     m_idle.setInterval(0);
     connect(&m_idle, &QTimer::timeout, this, &DesignAssistant::updatePending);
+    // Choosing parts searches whole series: done when the sliders rest, not on every step.
+    m_settled.setSingleShot(true);
+    m_settled.setInterval(200);
+    connect(&m_settled, &QTimer::timeout, this, &DesignAssistant::chooseSettledParts);
     for (int k = 0; k < 2; ++k)
         for (const HintedControl& c : kHinted)
             m_hinted[k].push_back(m_window.control(c.name, k));
@@ -157,7 +161,19 @@ void DesignAssistant::updatePending() {
 const ChipDesign& DesignAssistant::design(int chip) {
     if (!m_current[chip])
         update(chip, m_window.panel());
+    if (!m_designs[chip].partsChosen)
+        chooseParts(m_designs[chip]);
     return m_designs[chip];
+}
+
+void DesignAssistant::chooseSettledParts() {
+    for (int k = 0; k < 2; ++k) {
+        if (!m_designed[k] || m_designs[k].partsChosen)
+            continue;
+        chooseParts(m_designs[k]);
+        if (m_hintsEnabled)
+            showHints(k);
+    }
 }
 
 void DesignAssistant::update(int chip, const PanelInputs& panel) {
@@ -176,8 +192,9 @@ void DesignAssistant::update(int chip, const PanelInputs& panel) {
     if (unchanged)
         return;
     last = designChip(model, panel, chip, colour, m_designed[chip] ? &last : nullptr,
-                      m_status->ambient());
+                      m_status->ambient(), false);
     m_designed[chip] = true;
+    m_settled.start();
     if (m_hintsEnabled)
         showHints(chip);
 }

@@ -65,6 +65,7 @@ private:
     void createActions(QWidget* form);
     void watchContextMenus();
     void updatePending();
+    void chooseSettledParts();
     void update(int chip, const PanelInputs& panel);
     void showHints(int chip);
     void showMenu(int chip, QPoint globalPos);
@@ -84,6 +85,7 @@ private:
     std::array<bool, 2> m_pending{};  // recalculated since the hints were shown
     bool m_hintsEnabled = true;
     QTimer m_idle;
+    QTimer m_settled; // the parts are chosen once a drag rests
 
     QAction* m_copyDesign = nullptr;
     QAction* m_saveImage = nullptr;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QSpinBox>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -27,8 +28,9 @@ public:
     ActiveLine(QWidget* parent, std::function<void()> activated)
         : QLabel(parent), m_activated(std::move(activated)) {
         setFocusPolicy(Qt::TabFocus);
-        setWordWrap(true);
         setTextFormat(Qt::PlainText);
+        // One line of a fixed height: a new text never lays the window out again.
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         setCursor(Qt::PointingHandCursor);
         setMargin(2);
     }
@@ -38,6 +40,10 @@ protected:
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
             m_activated();
         QLabel::mouseReleaseEvent(event);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        elide();
     }
     void keyPressEvent(QKeyEvent* event) override {
         const int key = event->key();
@@ -57,8 +63,20 @@ protected:
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
     }
 
+public:
+    void setLine(const QString& text) {
+        m_full = text;
+        elide();
+    }
+    const QString& line() const { return m_full; }
+
 private:
+    void elide() {
+        setText(fontMetrics().elidedText(m_full, Qt::ElideRight, contentsRect().width()));
+    }
+
     std::function<void()> m_activated;
+    QString m_full;
 };
 
 } // namespace
@@ -71,6 +89,7 @@ DesignStatus::DesignStatus(QWidget* parent) : QWidget(parent) {
     for (int k = 0; k < 2; ++k) {
         auto* line = new ActiveLine(this, [this, k] { showChecks(k); });
         line->setObjectName(QStringLiteral("lblChecks_%1").arg(k));
+        line->setFixedHeight(line->fontMetrics().height() + 2 * line->margin() + 2);
         m_lines[k] = line;
         lines->addWidget(line);
     }
@@ -93,13 +112,15 @@ void DesignStatus::showDesign(const ChipDesign& d) {
     const int k = d.chip;
     const QString summary = checkSummary(d);
     m_lists[k] = checkList(d);
-    if (m_lines[k]->text() == summary)
+    auto* line = static_cast<ActiveLine*>(m_lines[k]);
+    if (line->line() == summary)
         return;
-    m_lines[k]->setText(summary);
-    m_lines[k]->setAccessibleName(summary);
+    line->setLine(summary);
+    line->setAccessibleName(summary);
     m_lines[k]->setAccessibleDescription(
         QStringLiteral("Enter shows every check of chip #%1").arg(k + 1));
-    m_lines[k]->setToolTip(QStringLiteral("Click to show every check of chip #%1").arg(k + 1));
+    m_lines[k]->setToolTip(summary +
+                           QStringLiteral("\nClick to show every check of chip #%1.").arg(k + 1));
     if (m_open[k])
         m_open[k]->findChild<QPlainTextEdit*>()->setPlainText(m_lists[k]);
 }
