@@ -3,6 +3,7 @@
 #include "chipio.h"
 #include "chipmodel.h"
 #include "chipstate.h"
+#include "realchip.h"
 #include "windowprobe.h"
 
 #include <QString>
@@ -17,12 +18,6 @@
 // window's own inputs and results; texts are made from it by chiphints.h, designreport.h.
 namespace kestrelon {
 
-struct Band {
-    double low = 0;
-    double nominal = 0;
-    double high = 0;
-};
-
 enum class CheckId {
     Reference,       // data-sheet V_REF against V+ - dropout
     RHi,             // the RHi end against 0 .. V+ - dropout
@@ -33,7 +28,9 @@ enum class CheckId {
     LedSupply,       // LED supply at least the LED's forward voltage + dropout
     Span,            // divider span at least 200 mV
     DotStep,         // dot mode only: at least 50 mV per step
-    Dissipation,     // worst case within the package's limit
+    Dissipation,     // worst case within the package's limit at the ambient temperature
+    LedOutputs,      // an unlit output's LED supply less forward voltage within 25 V
+    ReferenceLoad,   // the reference's load within 10 mA
 };
 
 struct Check {
@@ -85,6 +82,20 @@ struct ChipDesign {
     double pchipNow = 0;   // W, realistic, with litNow LEDs
     double pchipWorst = 0; // W, with litWorst LEDs
 
+    // What a real chip does with this circuit (exact resistors): the figures above come from
+    // here.
+    RealCircuit circuit; // with the proposed limiting resistor in the LED supply
+    RealBands real;
+    bool referenceWorks = true; // the nominal reference fits under V+ - 1.5 V
+    WorstPower power;           // over every lit count and corner
+    double ambient = 25;        // °C, the user's
+    double maxAmbient = 0;      // °C at which the worst case reaches the junction's maximum
+    RealLimiter limiter;        // sized for the high end of the real current
+    RealPair pairE24;           // chosen together for the real chip's nominal figures
+    RealPair pairE96;
+    TrimmedR2 trim;           // R2 as an E96 part and a trimmer for the nominal reference
+    bool partsChosen = false; // the pairs and the trimmer above are worked out
+
     std::vector<Check> checks; // in CheckId order; DotStep only in dot mode
 
     const Check* check(CheckId id) const;
@@ -94,8 +105,14 @@ struct ChipDesign {
 // the caption of the chip's selected colour option ("Red" .. "White"). previous, when given, is
 // the same chip's design from the last recalculation: its standard parts' figures are reused
 // where they still hold, which keeps a slider drag cheap.
+// ambient is the temperature (°C) the chip works in. Without withParts the standard pairs and
+// the trimmer, the dearest figures, are left for chooseParts().
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
-                      QStringView ledColour, const ChipDesign* previous = nullptr);
+                      QStringView ledColour, const ChipDesign* previous = nullptr,
+                      double ambient = kFamily.packageAmbient, bool withParts = true);
+
+// Works out the pairs chosen together and the trimmer of a design made without them.
+void chooseParts(ChipDesign& d);
 
 // The data sheet's limits, used by the checks and named by the texts.
 inline constexpr double kDropout = kFamily.dropout;

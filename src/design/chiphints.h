@@ -23,4 +23,10 @@ struct ChipHints {
 
 ChipHints chipHints(const ChipDesign& d);
 
+// One line for the chip's failed checks: how many, and the worst in full ("Chip 1: 3 failed
+// checks: The real reference is 5.14 V …"), or that all pass.
+QString checkSummary(const ChipDesign& d);
+// Every check of the chip, one to a line, each marked "ok" or "WARNING".
+QString checkList(const ChipDesign& d);
+
 } // namespace kestrelon

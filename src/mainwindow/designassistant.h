@@ -15,10 +15,12 @@
 
 class QAction;
 class QMenu;
+class QStatusBar;
 class QWidget;
 
 namespace kestrelon {
 
+class DesignStatus;
 class dlgTarget;
 
 // The design assistant beside the main window: live hints on the read-outs and the R1 and R2
@@ -38,6 +40,7 @@ public:
         std::function<void(int chip, ChipKind kind)> chooseChipKind;
         QWidget* client = nullptr; // the drawing
         int chip2Below = 0;        // pixels from the drawing's top to where chip #1's half begins
+        QStatusBar* statusBar = nullptr; // gets a line per chip's checks and the ambient
     };
 
     // The commands' actions are created owned by form.
@@ -49,6 +52,10 @@ public:
     // The chip's design as the window stands now.
     const ChipDesign& design(int chip);
 
+    // The ambient temperature (°C) the checks assume; the window keeps it between runs.
+    double ambient() const;
+    void setAmbient(double celsius);
+
     // Only for measuring what the hints cost: without them a recalculation leaves them be.
     void setHintsEnabled(bool enabled) { m_hintsEnabled = enabled; }
 
@@ -59,6 +66,7 @@ private:
     void createActions(QWidget* form);
     void watchContextMenus();
     void updatePending();
+    void chooseSettledParts();
     void update(int chip, const PanelInputs& panel);
     void showHints(int chip);
     void showMenu(int chip, QPoint globalPos, bool byKeyboard = false);
@@ -78,6 +86,7 @@ private:
     std::array<bool, 2> m_pending{};  // recalculated since the hints were shown
     bool m_hintsEnabled = true;
     QTimer m_idle;
+    QTimer m_settled; // the parts are chosen once a drag rests
 
     QAction* m_copyDesign = nullptr;
     QAction* m_saveImage = nullptr;
@@ -86,6 +95,7 @@ private:
     std::array<QMenu*, 2> m_chipTypeMenu{};
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
+    DesignStatus* m_status = nullptr;
 };
 
 } // namespace kestrelon

@@ -6,6 +6,8 @@
 #include "layouttypes.h"
 #include "uimetrics.h"
 
+#include <QStatusBar>
+
 namespace kestrelon {
 
 void Form1::createDesignAssistant() {
@@ -28,6 +30,7 @@ void Form1::createDesignAssistant() {
     window.chooseChipKind = [this](int chip, ChipKind kind) { SetChipType(chip, kind); };
     window.client = m_canvas;
     window.chip2Below = twipsToPixels(layout::kChipOffset);
+    window.statusBar = statusBar();
     m_assistant = new DesignAssistant(this, std::move(window));
 }
 
