@@ -113,6 +113,10 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos) {
     m_menu->addAction(m_saveImage);
     m_menu->addSeparator();
     m_menu->addAction(m_chooseR1R2[chip]);
+    if (!m_moreActions.isEmpty()) {
+        m_menu->addSeparator();
+        m_menu->addActions(m_moreActions);
+    }
     m_menu->popup(globalPos);
 }
 

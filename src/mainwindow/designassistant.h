@@ -3,6 +3,7 @@
 #include "chipdesign.h"
 #include "chiphints.h"
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -48,6 +49,9 @@ public:
     // The chip's design as the window stands now.
     const ChipDesign& design(int chip);
 
+    // Commands listed in the context menu after the assistant's own.
+    void addMenuActions(const QList<QAction*>& actions) { m_moreActions += actions; }
+
     // Only for measuring what the hints cost: without them a recalculation leaves them be.
     void setHintsEnabled(bool enabled) { m_hintsEnabled = enabled; }
 
@@ -81,6 +85,7 @@ private:
     QAction* m_copyDesign = nullptr;
     QAction* m_saveImage = nullptr;
     std::array<QAction*, 2> m_chooseR1R2{};
+    QList<QAction*> m_moreActions;
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
 };

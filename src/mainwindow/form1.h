@@ -18,6 +18,7 @@ class QAction;
 namespace kestrelon {
 
 class DesignAssistant;
+class DesignFiles;
 class SettingsStore;
 
 namespace ui {
@@ -51,6 +52,9 @@ public:
 
     // Start-up: shows the window, restores the inputs and calculates both chips.
     void Form_Load();
+    // Opens a design file into the window; a file that is refused is reported and changes
+    // nothing.
+    bool openDesign(const QString& path);
 
     const ChipModel& model() const { return m_model; }
 
@@ -74,6 +78,8 @@ private:
     void bindControls();
     void connectHandlers();
     void createDesignAssistant();
+    // Derives both chips from the inputs just restored, as the start-up does.
+    void deriveRestored();
 
     // Recalculation and applying its result to the controls.
     void CalcChip1();
@@ -163,6 +169,7 @@ private:
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;
     DesignAssistant* m_assistant = nullptr;
+    DesignFiles* m_files = nullptr;
 };
 
 } // namespace kestrelon
