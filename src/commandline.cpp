@@ -2,6 +2,7 @@
 
 #include "designfile.h"
 #include "designreport.h"
+#include "layouttypes.h"
 #include "partslist.h"
 #include "spicenetlist.h"
 #include "storeddesign.h"
@@ -74,7 +75,37 @@ bool copyInput(std::FILE* in, QTemporaryFile& copy) {
     return !std::ferror(in);
 }
 
+// The window's inputs as designed, which an entry that does not restore leaves as they are.
+DesignedValues designedInputs() {
+    using layout::Kind;
+    DesignedValues values;
+    const layout::Table& table = layout::mainWindowTable();
+    for (int i = 0; i < table.controlCount; ++i) {
+        const layout::Control& c = table.controls[i];
+        const QString name = layout::controlName(c.name, c.index);
+        if (c.kind == Kind::TextBox)
+            values.insert(name, QString::fromUtf8(c.caption ? c.caption : ""));
+        else if (c.kind == Kind::HScroll || c.kind == Kind::VScroll || c.kind == Kind::Option)
+            values.insert(name, QString::number(c.value));
+    }
+    return values;
+}
+
 } // namespace
+
+QString designDocument(CommandLine::Action action, const SettingsStore& store) {
+    const StoredDesign design = storedDesign(store, designedInputs());
+    const ChipDesign& c1 = design.chips[0];
+    const ChipDesign& c2 = design.chips[1];
+    switch (action) {
+    case CommandLine::Action::PartsList:
+        return partsListCsv(partsList(c1, c2));
+    case CommandLine::Action::Netlist:
+        return spiceNetlist(c1, c2);
+    default:
+        return designReport(c1, c2);
+    }
+}
 
 bool printsWithoutWindow(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
@@ -162,13 +193,7 @@ int runCommandLine(const CommandLine& command, std::FILE* in, std::FILE* out, st
         write(err, QStringLiteral("kestrelon: ") + opened.message(shownName) + QLatin1Char('\n'));
         return 1;
     }
-    const StoredDesign design = storedDesign(*opened.store);
-    const ChipDesign& c1 = design.chips[0];
-    const ChipDesign& c2 = design.chips[1];
-    const QString text = command.action == Action::Report      ? designReport(c1, c2)
-                         : command.action == Action::PartsList ? partsListCsv(partsList(c1, c2))
-                                                               : spiceNetlist(c1, c2);
-    if (!write(out, text)) {
+    if (!write(out, designDocument(command.action, *opened.store))) {
         write(err, QStringLiteral("kestrelon: the output could not be written: %1\n")
                        .arg(QString::fromLocal8Bit(std::strerror(errno))));
         return 1;

@@ -22,6 +22,12 @@ bool printsWithoutWindow(int argc, char* argv[]);
 // arguments as QCoreApplication::arguments() gives them, the program's name first.
 CommandLine parseCommandLine(const QStringList& arguments);
 
+class SettingsStore;
+
+// The report, parts list or netlist (action) of the design in store, as the window would show it
+// after opening the design at start-up.
+QString designDocument(CommandLine::Action action, const SettingsStore& store);
+
 // Prints what the command line asks for (not Window) and gives the exit code: 0 on success,
 // 1 when the design cannot be read or the output cannot be written, 2 for a usage error.
 int runCommandLine(const CommandLine& command, std::FILE* in, std::FILE* out, std::FILE* err);

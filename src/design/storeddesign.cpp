@@ -19,10 +19,10 @@ namespace {
 // capped as its box caps it, and selecting an option clears the rest of its group.
 class PanelTarget : public SettingsTarget {
 public:
-    PanelTarget() {
-        // Whatever a restore leaves unassigned keeps the value a first start gives it.
+    explicit PanelTarget(const DesignedValues& designed) {
         for (const SettingsEntry& e : settingsEntries()) {
-            const QString text = QString::fromLatin1(e.defaultText);
+            const QString text =
+                designed.value(name(e.control, e.index), QString::fromLatin1(e.defaultText));
             switch (e.kind) {
             case EntryKind::Position:
                 break;
@@ -127,8 +127,8 @@ QString colourCaption(const LedChoice& choice) {
 
 } // namespace
 
-StoredDesign storedDesign(const SettingsStore& store) {
-    PanelTarget target;
+StoredDesign storedDesign(const SettingsStore& store, const DesignedValues& designed) {
+    PanelTarget target(designed);
     GetMySettings(store, target);
 
     StoredDesign d;

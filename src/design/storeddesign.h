@@ -4,6 +4,9 @@
 #include "chipmodel.h"
 #include "settingsstore.h"
 
+#include <QHash>
+#include <QString>
+
 #include <array>
 
 namespace kestrelon {
@@ -17,6 +20,11 @@ struct StoredDesign {
     std::array<ChipDesign, 2> chips;
 };
 
-StoredDesign storedDesign(const SettingsStore& store);
+// The window's controls as designed, before anything is restored, by object name ("hsR1_0"):
+// a text box's text, a slider's value, an option's 1 or 0. An entry that does not restore
+// leaves its control so; a control missing here starts as an empty store leaves it.
+using DesignedValues = QHash<QString, QString>;
+
+StoredDesign storedDesign(const SettingsStore& store, const DesignedValues& designed = {});
 
 } // namespace kestrelon

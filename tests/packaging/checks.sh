@@ -91,7 +91,11 @@ check_installed_tree() {
 
     desktop=$usr/share/applications/$app_id.desktop
     check "share/applications/$app_id.desktop is the packaging/ one" cmp -s "$desktop" "$src/packaging/$app_id.desktop"
-    check "its Exec names the installed program" test -x "$usr/bin/$(desktop_key "$desktop" Exec)"
+    check "its Exec names the installed program" test -x "$usr/bin/$(desktop_key "$desktop" Exec | cut -d' ' -f1)"
+    check "share/mime/packages/$app_id.xml is the packaging/ one" \
+        cmp -s "$usr/share/mime/packages/$app_id.xml" "$src/packaging/$app_id.mime.xml"
+    check "icons/hicolor/scalable/mimetypes/application-x-kestrelon.svg is installed" \
+        test -s "$usr/share/icons/hicolor/scalable/mimetypes/application-x-kestrelon.svg"
 
     metainfo=$usr/share/metainfo/$app_id.metainfo.xml
     check "share/metainfo/$app_id.metainfo.xml lists release $version" grep -q "<release version=\"$version\"" "$metainfo"
