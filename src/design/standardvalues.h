@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace kestrelon {
 
 enum class Series { E24, E96 };
@@ -15,5 +17,17 @@ double e24AtOrAbove(double ohms);
 // The smallest common power rating (0.125, 0.25, 0.5, 1, 2, 3, 5 W) of at least twice watts; 0 when
 // even 5 W is too small.
 double powerRating(double watts);
+
+// The tolerance a series is sold in: 5 % for E24, 1 % for E96.
+double seriesTolerance(Series series);
+
+// The largest series value at or below ohms; 0 when there is none.
+double standardAtOrBelow(double ohms, Series series);
+
+// Every series value from low to high, in order.
+std::vector<double> standardValuesBetween(double low, double high, Series series);
+
+// The smallest common trimmer (100 Ω to 100 kΩ) of at least ohms; 0 when none is that large.
+double trimmerAtOrAbove(double ohms);
 
 } // namespace kestrelon
