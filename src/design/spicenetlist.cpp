@@ -25,9 +25,8 @@ QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const ChipSpec& specOf(const ChipDesign&) {
-    // TODO(kind): the chip kind once the window stores one.
-    return chipSpec(ChipKind::LM3914);
+const ChipSpec& specOf(const ChipDesign& d) {
+    return chipSpec(netlistCircuit(d).kind);
 }
 
 class Netlist {
@@ -104,38 +103,38 @@ QString ledModel(int chip) {
 void chipCircuit(Netlist& n, const ChipDesign& d) {
     const int k = d.chip + 1;
     const QString s = QString::number(k);
-    const ChipInputs& in = d.inputs;
+    const RealCircuit c = netlistCircuit(d);
     n.comment(QStringLiteral("Chip #") + s);
     n.comment(QStringLiteral("Chip supply V+ and LED supply"));
-    n.line(QStringLiteral("VPLUS%1 VP%1 0 DC ").arg(k) + num(d.vplus));
-    n.line(QStringLiteral("VLED%1 VLED%1 0 DC ").arg(k) + num(d.ledSupply));
+    n.line(QStringLiteral("VPLUS%1 VP%1 0 DC ").arg(k) + num(c.vplus));
+    n.line(QStringLiteral("VLED%1 VLED%1 0 DC ").arg(k) + num(c.ledSupply));
     n.comment(QStringLiteral("R1 from REF OUT to REF ADJ sets the LED current; R2 from REF ADJ "
                              "to ground the reference"));
-    n.line(QStringLiteral("R1_%1 REFOUT%1 REFADJ%1 ").arg(k) + num(d.state.R1));
+    n.line(QStringLiteral("R1_%1 REFOUT%1 REFADJ%1 ").arg(k) + num(c.R1));
     // A wire link stands for R2 = 0, which no resistor can.
-    if (d.state.R2 > 0)
-        n.line(QStringLiteral("R2_%1 REFADJ%1 0 ").arg(k) + num(d.state.R2));
+    if (c.R2 > 0)
+        n.line(QStringLiteral("R2_%1 REFADJ%1 0 ").arg(k) + num(c.R2));
     else
         n.line(QStringLiteral("VR2_%1 REFADJ%1 0 DC 0").arg(k));
 
     QString rhi = QStringLiteral("RHI") + s;
-    if (in.optRHi[1]) {
+    if (!c.rhiOnReference) {
         n.comment(QStringLiteral("RHi on an external voltage (+Vext Hi)"));
-        n.line(QStringLiteral("VRHI%1 RHI%1 0 DC ").arg(k) + num(d.state.VrHi));
+        n.line(QStringLiteral("VRHI%1 RHI%1 0 DC ").arg(k) + num(c.rhiVolts));
     } else {
         n.comment(QStringLiteral("RHi wired to REF OUT (Ref Inp)"));
         rhi = QStringLiteral("REFOUT") + s;
     }
     QString rlo = QStringLiteral("RLO") + s;
-    if (in.optRLo[1]) {
+    if (d.inputs.optRLo[1]) {
         n.comment(QStringLiteral("RLo on an external voltage (Vext Lo)"));
-        n.line(QStringLiteral("VRLO%1 RLO%1 0 DC ").arg(k) + num(d.state.VrLo));
+        n.line(QStringLiteral("VRLO%1 RLO%1 0 DC ").arg(k) + num(c.rloVolts));
     } else {
         n.comment(QStringLiteral("RLo wired to ground (0V)"));
         rlo = QStringLiteral("0");
     }
 
-    const bool bar = !in.optMode[1];
+    const bool bar = !c.dot;
     n.comment(bar ? QStringLiteral("MODE wired to V+: bar mode")
                   : QStringLiteral("MODE left open: dot mode"));
     const QString mode = bar ? QStringLiteral("VP") + s : QStringLiteral("MODE") + s;
@@ -145,14 +144,14 @@ void chipCircuit(Netlist& n, const ChipDesign& d) {
            QStringLiteral("*V(FRAC)"));
 
     QString anodes = QStringLiteral("VLED") + s;
-    if (d.rlim.proposed && d.rlim.ohms > 0) {
+    if (c.seriesOhms > 0) {
         n.comment(QStringLiteral("Limiting resistor from the LED supply to the LED anodes"));
-        n.line(QStringLiteral("RLIM%1 VLED%1 ANODE%1 ").arg(k) + num(d.rlim.ohms));
+        n.line(QStringLiteral("RLIM%1 VLED%1 ANODE%1 ").arg(k) + num(c.seriesOhms));
         anodes = QStringLiteral("ANODE") + s;
     }
     n.comment(QStringLiteral("LEDs: ") +
               (d.ledColour.isEmpty() ? QStringLiteral("no colour") : d.ledColour) +
-              QStringLiteral(", ") + num(d.ledVf) +
+              QStringLiteral(", ") + num(c.ledVf) +
               QStringLiteral(" V forward; VDk_n senses LED n's current"));
     for (int i = 1; i <= 10; ++i) {
         n.line(QStringLiteral("D%1_%2 %3 K%1_%2 ").arg(k).arg(i).arg(anodes) + ledModel(d.chip));
@@ -177,6 +176,21 @@ void ledModelCard(Netlist& n, const ChipDesign& d) {
 }
 
 } // namespace
+
+RealCircuit netlistCircuit(const ChipDesign& d) {
+    RealCircuit c;
+    c.R1 = d.state.R1;
+    c.R2 = d.state.R2;
+    c.rhiOnReference = !d.inputs.optRHi[1];
+    c.rhiVolts = d.state.VrHi;
+    c.rloVolts = d.inputs.optRLo[1] ? d.state.VrLo : 0;
+    c.vplus = d.vplus;
+    c.ledSupply = d.ledSupply;
+    c.ledVf = d.ledVf;
+    c.dot = d.inputs.optMode[1];
+    c.seriesOhms = d.rlim.proposed ? d.rlim.ohms : 0;
+    return c;
+}
 
 QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
     Netlist n;
@@ -213,6 +227,8 @@ QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
             print += QStringLiteral(" i(vd%1_%2)").arg(k).arg(i);
         n.line(print);
     }
+    // Batch runs report success only when the block ends them.
+    n.line(QStringLiteral("quit 0"));
     n.line(QStringLiteral(".endc"));
     n.line(QStringLiteral(".end"));
     return n.text();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chipdesign.h"
+#include "realchip.h"
 
 #include <QString>
 
@@ -16,5 +17,9 @@ namespace kestrelon {
 // Nodes and sources the simulation's output names: the signals V(SIG1), V(SIG2); LED n of chip k
 // has its current in I(VDk_n), positive while it is lit.
 QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2);
+
+// The circuit a chip's part of the netlist draws: R1 and R2 as designed, the RHi and RLo
+// connections, the supplies, the mode, and the limiting resistor the design proposes.
+RealCircuit netlistCircuit(const ChipDesign& chip);
 
 } // namespace kestrelon
