@@ -85,10 +85,11 @@ OpenedDesign openDesignFile(const QString& path) {
     probe.close();
 
     SettingsStore store(path);
-    if (!holdsDesignEntries(store))
+    // A newer version may keep its inputs under keys this one does not know: its format says so.
+    const QString key = QString::fromLatin1(kDesignFormatKey);
+    if (!hasEntry(store, key) && !holdsDesignEntries(store))
         return refused(QStringLiteral("it is not a Kestrelon design (it has none of a design's "
                                       "[Properties] entries)"));
-    const QString key = QString::fromLatin1(kDesignFormatKey);
     const QString format =
         store.getSetting(key, QString::number(kDesignFormat)).value_or(QString());
     bool isNumber = false;
