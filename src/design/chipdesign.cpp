@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "designchecks.h"
+#include "figuretext.h"
 #include "standardvalues.h"
 #include "windowprobe.h"
 
@@ -13,18 +14,19 @@ namespace kestrelon {
 
 namespace {
 
-// Data-sheet reference: 1.20 / 1.25 / 1.34 V across R1, plus the adjust pin's 75 uA typical
-// (120 uA at most) through R2.
-Band referenceBand(double R1, double R2) {
-    const double gain = R1 > 0 ? 1 + R2 / R1 : std::numeric_limits<double>::quiet_NaN();
-    return {1.20 * gain + 75e-6 * R2, 1.25 * gain + 75e-6 * R2, 1.34 * gain + 120e-6 * R2};
-}
-
-// Chip power with n LEDs of iled amperes lit from the LED supply through r ohms, plus standby.
-double chipPower(int n, double iled, const ChipDesign& d, double r) {
-    const double current = n * iled;
-    const double acrossOutputs = std::max(0.0, d.ledSupply - d.ledVf - r * current);
-    return current * acrossOutputs + std::max(0.0, d.vplus) * kStandbyCurrent;
+// The window's circuit as a real chip sees it; the LED supply gets its series part later.
+RealCircuit circuitOf(const ChipDesign& d) {
+    RealCircuit c;
+    c.R1 = d.state.R1;
+    c.R2 = d.state.R2;
+    c.rhiOnReference = d.inputs.optRHi[0];
+    c.rhiVolts = d.state.VrHi;
+    c.rloVolts = d.state.VrLo;
+    c.vplus = d.vplus;
+    c.ledSupply = d.ledSupply;
+    c.ledVf = d.ledVf;
+    c.dot = d.inputs.optMode[1];
+    return c;
 }
 
 } // namespace
@@ -37,7 +39,7 @@ const Check* ChipDesign::check(CheckId id) const {
 }
 
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
-                      QStringView ledColour, const ChipDesign* previous) {
+                      QStringView ledColour, const ChipDesign* previous, double ambient) {
     ChipDesign d;
     d.chip = chip;
     d.slave = panel.slave;
@@ -56,12 +58,13 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     d.signalFullScale = parse(signalSource.txtVin);
     d.headroom = d.vplus - kDropout;
 
-    d.vref = referenceBand(s.R1, s.R2);
-    d.loadR1 = s.R1 > 0 ? 1.25 / s.R1 * 1000 : std::numeric_limits<double>::quiet_NaN();
-    // The internal 10 kΩ divider loads the reference only while RHi hangs on it.
-    d.loadDivider = in.optRHi[0] ? (d.vref.nominal - s.VrLo) / 10 : 0;
-    const double nominal = 10 * (d.loadR1 + d.loadDivider);
-    d.iled = {0.7 * nominal, nominal, 1.3 * nominal};
+    d.circuit = circuitOf(d);
+    d.real = realBands(d.circuit);
+    d.referenceWorks = showable(d.vplus) && referenceWorks(d.circuit, d.real);
+    d.vref = d.real.reference;
+    d.loadR1 = d.real.nominal.r1Current;
+    d.loadDivider = d.real.nominal.dividerCurrent;
+    d.iled = d.real.ledCurrent;
 
     // The parts' captions depend on the supply besides R1 and R2 (the reference limit).
     const bool sameSupply =
@@ -78,12 +81,29 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
         d.rlim.rating = powerRating(d.rlim.watts);
     }
 
+    if (d.referenceWorks)
+        d.limiter = sizeLimiter(d.circuit, d.real);
+    d.circuit.seriesOhms = d.limiter.proposed ? d.limiter.ohms : 0;
+    d.power = worstChipPower(d.circuit);
+    d.ambient = ambient;
+    d.maxAmbient = maxAmbient(d.power.watts);
+
     for (int i = 1; i <= 10; ++i)
         d.litNow += d.view.shpLED[static_cast<std::size_t>(i)] == d.litColour ? 1 : 0;
-    d.litWorst = in.optMode[1] ? 1 : 10;
-    const double series = d.rlim.proposed ? d.rlim.ohms : 0;
-    d.pchipNow = chipPower(d.litNow, d.iled.nominal / 1000, d, series);
-    d.pchipWorst = chipPower(d.litWorst, d.iled.nominal / 1000, d, series);
+    d.litWorst = d.power.lit;
+    d.pchipNow = chipPower(d.circuit, d.litNow, d.real.nominal);
+    d.pchipWorst = d.power.watts;
+
+    const double targetVolts = d.real.nominal.reference;
+    const double targetMilliamps = d.real.nominal.ledCurrent;
+    d.pairE24 = bestStandardPair(d.circuit, Series::E24, targetVolts, targetMilliamps);
+    d.pairE96 = bestStandardPair(d.circuit, Series::E96, targetVolts, targetMilliamps);
+    if (d.pairE96.R1 > 0) {
+        RealCircuit built = d.circuit;
+        built.R1 = d.pairE96.R1;
+        built.resistorTolerance = seriesTolerance(Series::E96);
+        d.trim = trimmedR2(built, Series::E96, targetVolts);
+    }
 
     d.checks = designChecks(d, previous && previous->chip == chip ? previous : nullptr);
     return d;

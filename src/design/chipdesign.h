@@ -28,7 +28,9 @@ enum class CheckId {
     LedSupply,       // LED supply at least the LED's forward voltage + 1.5 V
     Span,            // divider span at least 200 mV
     DotStep,         // dot mode only: at least 50 mV per step
-    Dissipation,     // worst case within the package's 1.36 W
+    Dissipation,     // worst case within the package's limit at the ambient temperature
+    LedOutputs,      // an unlit output's LED supply less forward voltage within 25 V
+    ReferenceLoad,   // the reference's load within 10 mA
 };
 
 struct Check {
@@ -79,6 +81,19 @@ struct ChipDesign {
     double pchipNow = 0;   // W, realistic, with litNow LEDs
     double pchipWorst = 0; // W, with litWorst LEDs
 
+    // What a real chip does with this circuit (exact resistors): the figures above come from
+    // here.
+    RealCircuit circuit; // with the proposed limiting resistor in the LED supply
+    RealBands real;
+    bool referenceWorks = true; // the nominal reference fits under V+ - 1.5 V
+    WorstPower power;           // over every lit count and corner
+    double ambient = 25;        // °C, the user's
+    double maxAmbient = 0;      // °C at which the worst case reaches the junction's maximum
+    RealLimiter limiter;        // sized for the high end of the real current
+    RealPair pairE24;           // chosen together for the real chip's nominal figures
+    RealPair pairE96;
+    TrimmedR2 trim; // R2 as an E96 part and a trimmer for the nominal reference
+
     std::vector<Check> checks; // in CheckId order; DotStep only in dot mode
 
     const Check* check(CheckId id) const;
@@ -88,8 +103,10 @@ struct ChipDesign {
 // the caption of the chip's selected colour option ("Red" .. "White"). previous, when given, is
 // the same chip's design from the last recalculation: its standard parts' figures are reused
 // where they still hold, which keeps a slider drag cheap.
+// ambient is the temperature (°C) the chip works in.
 ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip,
-                      QStringView ledColour, const ChipDesign* previous = nullptr);
+                      QStringView ledColour, const ChipDesign* previous = nullptr,
+                      double ambient = kFamily.packageAmbient);
 
 // The data sheet's limits, used by the checks and named by the texts.
 inline constexpr double kDropout = 1.5;           // V, below V+ and across a lit output

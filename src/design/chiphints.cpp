@@ -33,6 +33,7 @@ ChipHints chipHints(const ChipDesign& d) {
     h.lblmA = ledCurrentSentence(d);
     addLine(h.lblmA, referenceLoadSentence(d));
     addCheck(h.lblmA, d, CheckId::LedCurrent);
+    addCheck(h.lblmA, d, CheckId::ReferenceLoad);
 
     h.lblRefo = referenceSentence(d);
     addCheck(h.lblRefo, d, CheckId::Reference);
@@ -47,11 +48,15 @@ ChipHints chipHints(const ChipDesign& d) {
     h.lblWatts = dissipationSentence(d);
     addCheck(h.lblWatts, d, CheckId::Dissipation);
     addCheck(h.lblWatts, d, CheckId::LedSupply);
+    addCheck(h.lblWatts, d, CheckId::LedOutputs);
 
     h.lblWarn = limitingPartSentence(d);
-    const QString pairs = standardPairSentence(d);
+    QString pairs = standardPairSentence(d);
+    addLine(pairs, chosenPairSentence(d.pairE24, "E24"));
+    addLine(pairs, chosenPairSentence(d.pairE96, "E96"));
     h.hsR1 = resistorHint("R1", d.state.R1, d.e24.R1, d.e96.R1, pairs);
     h.vsR2 = resistorHint("R2", d.state.R2, d.e24.R2, d.e96.R2, pairs);
+    addLine(h.vsR2, trimmerSentence(d));
     return h;
 }
 

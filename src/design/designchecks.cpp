@@ -1,9 +1,12 @@
 #include "designchecks.h"
 
+#include "conversions.h"
 #include "figuretext.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 namespace kestrelon {
@@ -12,6 +15,31 @@ namespace {
 
 Check outOfRange(CheckId id, const QString& what) {
     return {id, false, what + QStringLiteral(" is out of range.")};
+}
+
+QString degrees(double celsius) {
+    return figure(celsius, "#0", "°C");
+}
+
+// "a chip with a 1.34 V reference and 120 µA out of its adjust pin": the corner's figures
+// that move the reference, and with current, those that move the LED current too.
+QString cornerText(const Corner& c, bool current) {
+    QString text = QStringLiteral("a chip with a ") + volts(c.cell) + QStringLiteral(" reference");
+    const QString adjust =
+        figure(c.adjustCurrent * 1e6, "#0", "µA") + QStringLiteral(" out of its adjust pin");
+    if (!current)
+        return text + QStringLiteral(" and ") + adjust;
+    return text + QStringLiteral(", ") + adjust + QStringLiteral(", a ") + ohms(c.dividerOhms) +
+           QStringLiteral(" divider and ") + figure(c.outputRatio, "#0", "mA") +
+           QStringLiteral(" per LED for each mA of reference current");
+}
+
+// "5.14 V (4.29 V to 5.87 V)", or the one figure when there is no spread.
+QString withBand(const Band& b, QString (*unit)(double)) {
+    if (b.low == b.high)
+        return unit(b.nominal);
+    return unit(b.nominal) + QStringLiteral(" (") + unit(b.low) + QStringLiteral(" to ") +
+           unit(b.high) + QLatin1Char(')');
 }
 
 // A voltage on a pin that the chip needs between 0 V and V+ - 1.5 V; limit names the latter.
@@ -27,14 +55,37 @@ Check withinHeadroom(CheckId id, const QString& what, double v, const ChipDesign
     return {id, true, lead + QStringLiteral("within 0 V to ") + limit + QLatin1Char('.')};
 }
 
+// The real reference (or RHi on it) over every corner against 0 .. V+ - 1.5 V.
+Check bandWithinHeadroom(CheckId id, const QString& what, const ChipDesign& d,
+                         const QString& limit) {
+    const Band& b = d.real.reference;
+    if (!showable(b.low) || !showable(b.high) || !showable(d.headroom))
+        return outOfRange(id, what);
+    if (!d.referenceWorks)
+        return {id, false,
+                what + QStringLiteral(", ") + volts(b.nominal) + QStringLiteral(", is above ") +
+                    limit + QStringLiteral(": the chip cannot make it on this supply.")};
+    const QString lead = what + QStringLiteral(" is ") + withBand(b, volts);
+    if (b.nominal > d.headroom)
+        return {id, false, lead + QStringLiteral(", above ") + limit + QLatin1Char('.')};
+    if (b.high > d.headroom)
+        return {id, false,
+                lead + QStringLiteral("; ") + cornerText(d.real.referenceHighest, false) +
+                    QStringLiteral(" makes ") + volts(b.high) + QStringLiteral(", above ") + limit +
+                    QLatin1Char('.')};
+    return {id, true,
+            lead + QStringLiteral(", within 0 V to ") + limit +
+                QStringLiteral(" on every chip the data sheet allows.")};
+}
+
 Check supply(const ChipDesign& d) {
     const QString what = QStringLiteral("V+");
     if (!showable(d.vplus))
         return outOfRange(CheckId::Supply, what);
     const QString lead = what + QStringLiteral(", ") + volts(d.vplus) + QStringLiteral(", is ");
-    if (d.vplus > 25)
+    if (d.vplus > kFamily.supplyAbsoluteMax)
         return {CheckId::Supply, false, lead + QStringLiteral("above the 25 V absolute maximum.")};
-    if (d.vplus < 3 || d.vplus > 20)
+    if (d.vplus < kFamily.supplyMin || d.vplus > kFamily.supplyMax)
         return {CheckId::Supply, false,
                 lead + QStringLiteral("outside 3 to 20 V, where the chip is specified (25 V is "
                                       "the absolute maximum).")};
@@ -42,22 +93,29 @@ Check supply(const ChipDesign& d) {
 }
 
 Check ledCurrent(const ChipDesign& d) {
-    const QString what = QStringLiteral("The data-sheet LED current");
-    const double i = d.iled.nominal;
-    if (!showable(i))
+    const QString what = QStringLiteral("The LED current");
+    const Band& b = d.iled;
+    if (!showable(b.low) || !showable(b.high))
         return outOfRange(CheckId::LedCurrent, what);
-    const QString lead = what + QStringLiteral(", ") + milliamps(i) + QStringLiteral(", is ");
-    if (i < 2 || i > 30)
+    const QString lead = what + QStringLiteral(" is ") + withBand(b, milliamps);
+    const QString outputs = QStringLiteral(", outside the 2 to 30 mA the outputs are made for.");
+    if (b.high > kFamily.ledCurrentMax)
         return {CheckId::LedCurrent, false,
-                lead + QStringLiteral("outside the 2 to 30 mA the outputs are made for.")};
-    return {CheckId::LedCurrent, true, lead + QStringLiteral("within 2 to 30 mA.")};
+                lead + QStringLiteral("; ") + cornerText(d.real.currentHighest, true) +
+                    QStringLiteral(" gives ") + milliamps(b.high) + outputs};
+    if (b.low < kFamily.ledCurrentMin)
+        return {CheckId::LedCurrent, false,
+                lead + QStringLiteral("; ") + cornerText(d.real.currentLowest, true) +
+                    QStringLiteral(" gives ") + milliamps(b.low) + outputs};
+    return {CheckId::LedCurrent, true,
+            lead + QStringLiteral(", within 2 to 30 mA on every chip the data sheet allows.")};
 }
 
 Check ledSupply(const ChipDesign& d) {
     const QString what = QStringLiteral("The LED supply");
     if (!showable(d.ledSupply))
         return outOfRange(CheckId::LedSupply, what);
-    const double needed = d.ledVf + kDropout;
+    const double needed = d.ledVf + kFamily.dropout;
     const QString need = QStringLiteral("the LED's ") + volts(d.ledVf) +
                          QStringLiteral(" plus 1.5 V dropout = ") + volts(needed) +
                          QLatin1Char('.');
@@ -67,27 +125,42 @@ Check ledSupply(const ChipDesign& d) {
     return {CheckId::LedSupply, true, lead + QStringLiteral(", covers ") + need};
 }
 
+Band spanOf(const ChipDesign& d) {
+    const double rlo = d.real.nominal.rlo;
+    return {d.real.rhi.low - rlo, d.real.rhi.nominal - rlo, d.real.rhi.high - rlo};
+}
+
 Check span(const ChipDesign& d) {
     const QString what = QStringLiteral("The divider span");
-    const double v = d.state.Span;
-    if (!showable(v))
+    const Band b = spanOf(d);
+    if (!showable(b.low) || !showable(b.high))
         return outOfRange(CheckId::Span, what);
-    const QString lead = what + QStringLiteral(" is ") + volts(v);
-    if (v < 0)
+    const QString lead = what + QStringLiteral(" is ") + withBand(b, volts);
+    if (b.nominal < 0)
         return {CheckId::Span, false, lead + QStringLiteral(": RHi is below RLo.")};
-    if (v < 0.2)
+    if (b.low < kFamily.minSpanBar)
         return {CheckId::Span, false,
                 lead + QStringLiteral(", less than the 200 mV the chip needs.")};
     return {CheckId::Span, true, lead + QStringLiteral(", at least 200 mV.")};
 }
 
+// The smallest step between two neighbouring thresholds as a share of the span, to a millionth:
+// the ratios are decimal figures.
+double smallestStep(ChipKind kind) {
+    const auto& ratios = chipSpec(kind).ratios;
+    double smallest = ratios[0];
+    for (std::size_t i = 1; i < ratios.size(); ++i)
+        smallest = std::min(smallest, ratios[i] - ratios[i - 1]);
+    return std::round(smallest * 1e6) / 1e6;
+}
+
 Check dotStep(const ChipDesign& d) {
     const QString what = QStringLiteral("The step in dot mode");
-    const double v = d.state.Step;
+    const double v = spanOf(d).low * smallestStep(d.circuit.kind);
     if (!showable(v))
         return outOfRange(CheckId::DotStep, what);
     const QString lead = what + QStringLiteral(" is ") + figure(v, "#0.000", "V");
-    if (v < 0.05)
+    if (v < kFamily.minStepDot)
         return {CheckId::DotStep, false,
                 lead + QStringLiteral(", less than the 50 mV a dot display needs.")};
     return {CheckId::DotStep, true, lead + QStringLiteral(", at least 50 mV.")};
@@ -95,41 +168,86 @@ Check dotStep(const ChipDesign& d) {
 
 Check dissipation(const ChipDesign& d) {
     const QString what = QStringLiteral("The chip's dissipation");
-    if (!showable(d.pchipWorst))
+    if (!showable(d.power.watts))
         return outOfRange(CheckId::Dissipation, what);
-    const QString lead = what + QStringLiteral(" reaches ") + watts(d.pchipWorst);
-    const QString limit = QStringLiteral("the 1.36 W the moulded package takes at 25 °C.");
-    if (d.pchipWorst > kPackageLimit)
-        return {CheckId::Dissipation, false, lead + QStringLiteral(", above ") + limit};
-    return {CheckId::Dissipation, true, lead + QStringLiteral(", within ") + limit};
+    const double limit = packageLimit(d.ambient);
+    const QString lead =
+        what + QStringLiteral(" reaches ") + watts(d.power.watts) + QStringLiteral(" with ") +
+        QString::number(d.power.lit) +
+        (d.power.lit == 1 ? QStringLiteral(" LED lit") : QStringLiteral(" LEDs lit")) +
+        QStringLiteral(" at ") + milliamps(d.power.ledCurrent) + QStringLiteral(" per LED");
+    const QString package = QStringLiteral("the ") + watts(limit) +
+                            QStringLiteral(" the moulded package takes at ") + degrees(d.ambient);
+    const QString ambient = QStringLiteral("; it holds up to an ambient of ") +
+                            degrees(d.maxAmbient) + QLatin1Char('.');
+    if (d.power.watts > limit)
+        return {CheckId::Dissipation, false, lead + QStringLiteral(", above ") + package + ambient};
+    return {CheckId::Dissipation, true, lead + QStringLiteral(", within ") + package + ambient};
+}
+
+Check ledOutputs(const ChipDesign& d) {
+    const QString what = QStringLiteral("An unlit output");
+    const double v = d.ledSupply - d.ledVf;
+    if (!showable(v))
+        return outOfRange(CheckId::LedOutputs, what);
+    const QString lead = what + QStringLiteral(" sees the LED supply less the LED, ") + volts(v);
+    if (v > kFamily.ledOutputMax)
+        return {CheckId::LedOutputs, false,
+                lead + QStringLiteral(", above its 25 V absolute maximum.")};
+    return {CheckId::LedOutputs, true,
+            lead + QStringLiteral(", within its 25 V absolute maximum.")};
+}
+
+Check referenceLoad(const ChipDesign& d) {
+    const QString what = QStringLiteral("The reference's load");
+    const Band& b = d.real.referenceCurrent;
+    if (!showable(b.high))
+        return outOfRange(CheckId::ReferenceLoad, what);
+    const QString lead = what + QStringLiteral(" is ") + withBand(b, milliamps);
+    if (b.high > kFamily.referenceLoadMax)
+        return {CheckId::ReferenceLoad, false,
+                lead + QStringLiteral(", above the 10 mA it may supply.")};
+    return {CheckId::ReferenceLoad, true,
+            lead + QStringLiteral(", within the 10 mA it may supply.")};
 }
 
 // Everything a check's verdict and sentence are made of, as bits: -0 and 0 may read apart.
-std::array<std::uint64_t, 2> figuresOf(CheckId id, const ChipDesign& d) {
-    const auto pair = [](double a, double b) {
-        return std::array{std::bit_cast<std::uint64_t>(a), std::bit_cast<std::uint64_t>(b)};
+using Figures = std::array<std::uint64_t, 5>;
+
+Figures figuresOf(CheckId id, const ChipDesign& d) {
+    const auto bits = [](double a, double b = 0, double c = 0, double e = 0, double f = 0) {
+        return Figures{std::bit_cast<std::uint64_t>(a), std::bit_cast<std::uint64_t>(b),
+                       std::bit_cast<std::uint64_t>(c), std::bit_cast<std::uint64_t>(e),
+                       std::bit_cast<std::uint64_t>(f)};
     };
+    const Band& ref = d.real.reference;
     switch (id) {
     case CheckId::Reference:
-        return pair(d.vref.nominal, d.headroom);
+        return bits(ref.low, ref.nominal, ref.high, d.headroom);
     case CheckId::RHi:
-        return pair(d.state.VrHi, d.headroom);
+        return d.inputs.optRHi[0] ? bits(ref.low, ref.nominal, ref.high, d.headroom, 1)
+                                  : bits(d.state.VrHi, d.headroom);
     case CheckId::RLo:
-        return pair(d.state.VrLo, d.headroom);
+        return bits(d.state.VrLo, d.headroom);
     case CheckId::SignalFullScale:
-        return pair(d.signalFullScale, d.headroom);
+        return bits(d.signalFullScale, d.headroom);
     case CheckId::Supply:
-        return pair(d.vplus, 0);
+        return bits(d.vplus);
     case CheckId::LedCurrent:
-        return pair(d.iled.nominal, 0);
+        return bits(d.iled.low, d.iled.nominal, d.iled.high, d.real.currentHighest.outputRatio,
+                    d.real.currentLowest.dividerOhms);
     case CheckId::LedSupply:
-        return pair(d.ledSupply, d.ledVf);
+        return bits(d.ledSupply, d.ledVf);
     case CheckId::Span:
-        return pair(d.state.Span, 0);
     case CheckId::DotStep:
-        return pair(d.state.Step, 0);
+        return bits(d.real.rhi.low, d.real.rhi.nominal, d.real.rhi.high, d.real.nominal.rlo);
     case CheckId::Dissipation:
-        return pair(d.pchipWorst, 0);
+        return bits(d.power.watts, d.power.lit, d.power.ledCurrent, d.ambient);
+    case CheckId::LedOutputs:
+        return bits(d.ledSupply, d.ledVf);
+    case CheckId::ReferenceLoad:
+        return bits(d.real.referenceCurrent.low, d.real.referenceCurrent.nominal,
+                    d.real.referenceCurrent.high);
     }
     return {};
 }
@@ -138,7 +256,7 @@ std::array<std::uint64_t, 2> figuresOf(CheckId id, const ChipDesign& d) {
 
 std::vector<Check> designChecks(const ChipDesign& d, const ChipDesign* previous) {
     std::vector<Check> checks;
-    checks.reserve(10);
+    checks.reserve(12);
     // Most checks stay as they were from one slider step to the next.
     const auto add = [&](CheckId id, auto make) {
         const Check* last = previous ? previous->check(id) : nullptr;
@@ -148,25 +266,49 @@ std::vector<Check> designChecks(const ChipDesign& d, const ChipDesign* previous)
             checks.push_back(make());
     };
     QString limit;
-    const auto headroom = [&](CheckId id, const QString& what, double v) {
-        add(id, [&] {
-            if (limit.isEmpty())
-                limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
-            return withinHeadroom(id, what, v, d, limit);
-        });
+    const auto headroomLimit = [&] {
+        if (limit.isEmpty())
+            limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
+        return limit;
     };
-    headroom(CheckId::Reference, QStringLiteral("The data-sheet reference"), d.vref.nominal);
-    headroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi);
+    const auto headroom = [&](CheckId id, const QString& what, double v) {
+        add(id, [&] { return withinHeadroom(id, what, v, d, headroomLimit()); });
+    };
+    // Without its reference the chip's currents, thresholds and heat are not the data sheet's:
+    // those checks are left out.
+    const bool works = d.referenceWorks;
+    const bool onReference = d.inputs.optRHi[0];
+    add(CheckId::Reference, [&] {
+        return bandWithinHeadroom(CheckId::Reference, QStringLiteral("The real reference"), d,
+                                  headroomLimit());
+    });
+    if (onReference) {
+        if (works)
+            add(CheckId::RHi, [&] {
+                return bandWithinHeadroom(CheckId::RHi,
+                                          QStringLiteral("The RHi end, on the reference,"), d,
+                                          headroomLimit());
+            });
+    } else {
+        headroom(CheckId::RHi, QStringLiteral("The RHi end"), d.state.VrHi);
+    }
     headroom(CheckId::RLo, QStringLiteral("The RLo end"), d.state.VrLo);
     headroom(CheckId::SignalFullScale, QStringLiteral("The signal's full scale"),
              d.signalFullScale);
     add(CheckId::Supply, [&] { return supply(d); });
-    add(CheckId::LedCurrent, [&] { return ledCurrent(d); });
+    if (works)
+        add(CheckId::LedCurrent, [&] { return ledCurrent(d); });
     add(CheckId::LedSupply, [&] { return ledSupply(d); });
-    add(CheckId::Span, [&] { return span(d); });
-    if (d.inputs.optMode[1])
-        add(CheckId::DotStep, [&] { return dotStep(d); });
-    add(CheckId::Dissipation, [&] { return dissipation(d); });
+    if (works || !onReference) {
+        add(CheckId::Span, [&] { return span(d); });
+        if (d.inputs.optMode[1])
+            add(CheckId::DotStep, [&] { return dotStep(d); });
+    }
+    if (works)
+        add(CheckId::Dissipation, [&] { return dissipation(d); });
+    add(CheckId::LedOutputs, [&] { return ledOutputs(d); });
+    if (works)
+        add(CheckId::ReferenceLoad, [&] { return referenceLoad(d); });
     return checks;
 }
 

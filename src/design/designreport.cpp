@@ -1,5 +1,6 @@
 #include "designreport.h"
 
+#include "buildnotes.h"
 #include "designsentences.h"
 #include "figuretext.h"
 
@@ -102,8 +103,22 @@ void writeDataSheet(Writer& w, const ChipDesign& d) {
     w.heading("What a real chip does");
     for (const QString& sentence : {referenceSentence(d), ledCurrentSentence(d),
                                     referenceLoadSentence(d), dissipationSentence(d)})
-        w.line(QStringLiteral("  ") + sentence);
+        if (!sentence.isEmpty())
+            w.line(QStringLiteral("  ") + sentence);
+    if (d.referenceWorks) {
+        w.line(QStringLiteral("  Thresholds over the data sheet's corners:"));
+        for (std::size_t i = 0; i < d.real.thresholds.size(); ++i) {
+            const Band& b = d.real.thresholds[i];
+            QString line = QStringLiteral("    LED ") + QString::number(i + 1) +
+                           QStringLiteral(" at ") + volts(b.nominal);
+            if (b.low != b.high)
+                line += QStringLiteral(" (") + volts(b.low) + QStringLiteral(" to ") +
+                        volts(b.high) + QLatin1Char(')');
+            w.line(line);
+        }
+    }
     w.heading("Checks");
+    w.item("Ambient temperature", figure(d.ambient, "#0", "°C"));
     for (const Check& c : d.checks)
         w.line((c.passed ? QStringLiteral("  ok       ") : QStringLiteral("  WARNING  ")) +
                c.sentence);
@@ -114,11 +129,19 @@ void writeParts(Writer& w, const ChipDesign& d) {
     for (const QString& sentence :
          {resistorSentence("R1", d.state.R1, d.e24.R1, d.e96.R1),
           resistorSentence("R2", d.state.R2, d.e24.R2, d.e96.R2), standardPairSentence(d),
+          chosenPairSentence(d.pairE24, "E24"), chosenPairSentence(d.pairE96, "E96"),
+          trimmerSentence(d),
           QString(QStringLiteral("Limiting resistor: ") + limitingPartSentence(d))})
         if (!sentence.isEmpty())
             w.line(QStringLiteral("  ") + sentence);
     w.item("LEDs", d.ledColour.isEmpty() ? QStringLiteral("10, colour not chosen")
                                          : QStringLiteral("10 x ") + d.ledColour);
+}
+
+void writeBuild(Writer& w, const ChipDesign& d) {
+    w.heading("How to build it");
+    for (const QString& line : buildNotes(d))
+        w.line(QStringLiteral("  ") + line);
 }
 
 void writeChip(Writer& w, const ChipDesign& d) {
@@ -129,6 +152,7 @@ void writeChip(Writer& w, const ChipDesign& d) {
     writeReadouts(w, d);
     writeDataSheet(w, d);
     writeParts(w, d);
+    writeBuild(w, d);
 }
 
 } // namespace
@@ -140,6 +164,10 @@ QString designReport(const ChipDesign& chip1, const ChipDesign& chip2) {
     w.line(chip1.slave ? QStringLiteral("Slave to #1: on. Chip #2 takes chip #1's signal, so the "
                                         "two chips show one signal on twenty LEDs.")
                        : QStringLiteral("Slave to #1: off. Each chip has its own signal."));
+    w.line();
+    const QString together = twoChipNote(chip1, chip2);
+    if (!together.isEmpty())
+        w.line(together);
     w.line();
     writeChip(w, chip1);
     w.line();

@@ -72,6 +72,21 @@ QString ohms(double r) {
     return text;
 }
 
+QString resistance(double r) {
+    const QString text = ohms(r);
+    const double scale = text.contains(u'M') ? 1e6 : text.contains(u'k') ? 1e3 : 1;
+    if (!showable(r) || std::fabs(parse(text) * scale - r) <= 1e-9 * std::fabs(r))
+        return text;
+    return Format(r / 1000, "#0.00") + QStringLiteral(" kΩ");
+}
+
+QString percent(double fraction) {
+    if (!showable(fraction))
+        return QString::fromLatin1(kOutOfRange);
+    return (fraction >= 0 ? QStringLiteral("+") : QString()) + Format(fraction * 100, "#0.0") +
+           QStringLiteral(" %");
+}
+
 QString rating(double w) {
     QString text = Format(w, "#0.000");
     dropTrailingZeros(text);

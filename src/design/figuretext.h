@@ -21,5 +21,9 @@ QString milliamps(double mA); // "8.7 mA"
 QString watts(double w);      // "0.14 W"
 QString ohms(double r);       // "43 Ω", "3.48 kΩ", "3.6 kΩ": three digits at most, no zeros
 QString rating(double w);     // "0.125 W", "5 W"
+// A slider's resistance: as ohms() when that is exact, else in kΩ to the window's two decimals
+// ("11.25 kΩ"), so that it never reads as a standard part it is not.
+QString resistance(double r);
+QString percent(double fraction); // "+2.3 %", "-0.1 %"
 
 } // namespace kestrelon

@@ -20,9 +20,10 @@ QString ref(const char* prefix, int number) {
     return QLatin1StringView(prefix) + QString::number(number);
 }
 
-// The resistor to buy for a design value: the nearest E96 part at 1 %, rated for twice what it
-// dissipates with current amperes through it.
-PartRow resistor(QString reference, double ohmsWanted, double current, QString purpose) {
+// The resistor to buy for a design value: part, an E96 value at 1 % (0 when there is none),
+// rated for twice what it dissipates with current amperes through it.
+PartRow resistor(QString reference, double ohmsWanted, double part, double current,
+                 QString purpose) {
     PartRow row;
     row.reference = std::move(reference);
     if (ohmsWanted == 0) {
@@ -31,7 +32,6 @@ PartRow resistor(QString reference, double ohmsWanted, double current, QString p
         row.description = purpose + QStringLiteral(": 0 Ω, a wire link");
         return row;
     }
-    const double part = nearestStandard(ohmsWanted, Series::E96);
     row.value = ohms(part > 0 ? part : ohmsWanted);
     row.series = part > 0 ? QStringLiteral("E96") : QStringLiteral("none");
     row.tolerance = QStringLiteral("1 %");
@@ -47,8 +47,7 @@ void addChip(std::vector<PartRow>& rows, const ChipDesign& d) {
     const QString mode = in.optMode[0]   ? QStringLiteral("bar mode")
                          : in.optMode[1] ? QStringLiteral("dot mode")
                                          : QStringLiteral("no mode chosen");
-    // TODO(kind): the chip kind once the window stores one.
-    const ChipSpec& spec = chipSpec(ChipKind::LM3914);
+    const ChipSpec& spec = chipSpec(d.circuit.kind);
 
     PartRow u;
     u.reference = ref("U", n);
@@ -59,23 +58,28 @@ void addChip(std::vector<PartRow>& rows, const ChipDesign& d) {
 
     // R1 carries the reference's 1.25 V; R2 that current plus the adjust pin's.
     const double iR1 = d.state.R1 > 0 ? kFamily.referenceNominal / d.state.R1 : 0;
-    rows.push_back(resistor(ref("R", 2 * n - 1), d.state.R1, iR1,
+    // The E96 pair chosen together for the real chip, else each part on its own.
+    const bool paired = d.pairE96.R1 > 0;
+    const double r1 = paired ? d.pairE96.R1 : nearestStandard(d.state.R1, Series::E96);
+    const double r2 = paired ? d.pairE96.R2 : nearestStandard(d.state.R2, Series::E96);
+    rows.push_back(resistor(ref("R", 2 * n - 1), d.state.R1, r1, iR1,
                             QStringLiteral("R1 of ") + chip +
                                 QStringLiteral(", REF OUT to REF ADJ: sets the LED current")));
-    rows.push_back(resistor(ref("R", 2 * n), d.state.R2, iR1 + kFamily.adjustCurrent.typ,
+    rows.push_back(resistor(ref("R", 2 * n), d.state.R2, r2, iR1 + kFamily.adjustCurrent.typ,
                             QStringLiteral("R2 of ") + chip +
                                 QStringLiteral(", REF ADJ to ground: sets the reference")));
 
-    if (d.rlim.proposed) {
+    const RealLimiter& limiter = d.limiter;
+    if (limiter.proposed) {
         PartRow r;
         r.reference = ref("RLIM", n);
-        r.value = d.rlim.ohms > 0 ? ohms(d.rlim.ohms) : figure(d.rlim.minimum, "#0.0", "Ω");
-        r.series = d.rlim.ohms > 0 ? QStringLiteral("E24") : QStringLiteral("none");
+        r.value = limiter.ohms > 0 ? ohms(limiter.ohms) : figure(limiter.minimum, "#0.0", "Ω");
+        r.series = limiter.ohms > 0 ? QStringLiteral("E24") : QStringLiteral("none");
         r.tolerance = QStringLiteral("5 %");
-        r.power = d.rlim.rating > 0 ? rating(d.rlim.rating) : QStringLiteral("over 5 W");
+        r.power = limiter.rating > 0 ? rating(limiter.rating) : QStringLiteral("over 5 W");
         r.description = QStringLiteral("Limiting resistor of ") + chip +
                         QStringLiteral(", LED supply to the LED anodes (at least ") +
-                        figure(d.rlim.minimum, "#0.0", "Ω") + QLatin1Char(')');
+                        figure(limiter.minimum, "#0.0", "Ω") + QLatin1Char(')');
         rows.push_back(r);
     }
 

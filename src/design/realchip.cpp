@@ -117,7 +117,7 @@ double headroom(const RealCircuit& c) {
 }
 
 bool referenceWorks(const RealCircuit& c, const RealBands& b) {
-    return b.nominal.reference <= headroom(c);
+    return b.reference.low <= c.vplus;
 }
 
 double outputCurrent(const RealCircuit& c, int lit, double programmed) {

@@ -86,7 +86,8 @@ RealBands realBands(const RealCircuit& c);
 // The highest voltage the reference, RHi, RLo and the signal may reach: V+ - 1.5 V.
 double headroom(const RealCircuit& c);
 
-// Whether the reference can exist on the supply at the design's nominal.
+// Whether the reference can exist on the supply: some chip the data sheet allows keeps it
+// within V+. Beyond that the chip's figures are not the data sheet's.
 bool referenceWorks(const RealCircuit& c, const RealBands& b);
 
 // Current per lit LED with `lit` LEDs on and `programmed` mA set by the chip: less when the

@@ -25,10 +25,6 @@ QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const ChipSpec& specOf(const ChipDesign& d) {
-    return chipSpec(netlistCircuit(d).kind);
-}
-
 class Netlist {
 public:
     void line(const QString& text = {}) {
@@ -103,7 +99,7 @@ QString ledModel(int chip) {
 void chipCircuit(Netlist& n, const ChipDesign& d) {
     const int k = d.chip + 1;
     const QString s = QString::number(k);
-    const RealCircuit c = netlistCircuit(d);
+    const RealCircuit& c = d.circuit;
     n.comment(QStringLiteral("Chip #") + s);
     n.comment(QStringLiteral("Chip supply V+ and LED supply"));
     n.line(QStringLiteral("VPLUS%1 VP%1 0 DC ").arg(k) + num(c.vplus));
@@ -161,7 +157,7 @@ void chipCircuit(Netlist& n, const ChipDesign& d) {
     for (int i = 1; i <= 10; ++i)
         pins += QStringLiteral(" L%1_%2").arg(k).arg(i);
     n.line(QStringLiteral("XU%1 VP%1 0 REFOUT%1 REFADJ%1 %2 %3 SIG%1 %4").arg(s, rlo, rhi, mode) +
-           pins + QLatin1Char(' ') + latin1(specOf(d).name));
+           pins + QLatin1Char(' ') + latin1(chipSpec(d.circuit.kind).name));
     n.line();
 }
 
@@ -177,21 +173,6 @@ void ledModelCard(Netlist& n, const ChipDesign& d) {
 
 } // namespace
 
-RealCircuit netlistCircuit(const ChipDesign& d) {
-    RealCircuit c;
-    c.R1 = d.state.R1;
-    c.R2 = d.state.R2;
-    c.rhiOnReference = !d.inputs.optRHi[1];
-    c.rhiVolts = d.state.VrHi;
-    c.rloVolts = d.inputs.optRLo[1] ? d.state.VrLo : 0;
-    c.vplus = d.vplus;
-    c.ledSupply = d.ledSupply;
-    c.ledVf = d.ledVf;
-    c.dot = d.inputs.optMode[1];
-    c.seriesOhms = d.rlim.proposed ? d.rlim.ohms : 0;
-    return c;
-}
-
 QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
     Netlist n;
     n.line(QStringLiteral("Kestrelon LM3914 bar-graph design"));
@@ -203,7 +184,7 @@ QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
     n.comment(QStringLiteral("Chip #1 is the lower schematic, chip #2 the upper."));
     n.line();
 
-    std::set<ChipKind> kinds{specOf(chip1).kind, specOf(chip2).kind};
+    std::set<ChipKind> kinds{chip1.circuit.kind, chip2.circuit.kind};
     for (ChipKind kind : kinds)
         subcircuit(n, chipSpec(kind));
 

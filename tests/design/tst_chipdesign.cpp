@@ -69,14 +69,14 @@ void TestChipDesign::firstStartDataSheetFigures() {
     const ChipDesign d = p.design(0);
     QCOMPARE(d.view.lblRefo, QStringLiteral("4.46v"));
     QCOMPARE(volts(d.vref.nominal), QStringLiteral("5.14 V"));
-    QCOMPARE(volts(d.vref.low), QStringLiteral("4.96 V"));
+    QCOMPARE(volts(d.vref.low), QStringLiteral("4.29 V"));
     QCOMPARE(volts(d.vref.high), QStringLiteral("5.87 V"));
     QCOMPARE(figure(d.loadR1, "#0.000", "mA"), QStringLiteral("0.357 mA"));
-    QCOMPARE(figure(d.loadDivider, "#0.000", "mA"), QStringLiteral("0.514 mA"));
+    QCOMPARE(figure(d.loadDivider, "#0.000", "mA"), QStringLiteral("0.428 mA"));
     QCOMPARE(d.view.lblmA, QStringLiteral("7.8 mA/LED"));
-    QCOMPARE(milliamps(d.iled.nominal), QStringLiteral("8.7 mA"));
-    QCOMPARE(milliamps(d.iled.low), QStringLiteral("6.1 mA"));
-    QCOMPARE(milliamps(d.iled.high), QStringLiteral("11.3 mA"));
+    QCOMPARE(milliamps(d.iled.nominal), QStringLiteral("7.9 mA"));
+    QCOMPARE(milliamps(d.iled.low), QStringLiteral("4.2 mA"));
+    QCOMPARE(milliamps(d.iled.high), QStringLiteral("14.5 mA"));
 }
 
 void TestChipDesign::firstStartChecks_data() {
@@ -87,15 +87,15 @@ void TestChipDesign::firstStartChecks_data() {
         QTest::newRow(name) << static_cast<int>(id) << passes << figures;
     };
     row("reference above V+ - 1.5 V", CheckId::Reference, false, {"5.14 V", "3.50 V"});
-    row("RHi end above V+ - 1.5 V", CheckId::RHi, false, {"4.46 V", "3.50 V"});
+    row("RHi end above V+ - 1.5 V", CheckId::RHi, false, {"5.14 V", "3.50 V"});
     row("signal's full scale above V+ - 1.5 V", CheckId::SignalFullScale, false,
         {"5.00 V", "3.50 V"});
     row("RLo end at 0 V", CheckId::RLo, true, {"0.00 V"});
     row("V+ 5 V specified", CheckId::Supply, true, {"5.00 V"});
-    row("LED current 8.7 mA", CheckId::LedCurrent, true, {"8.7 mA"});
+    row("LED current 7.9 mA", CheckId::LedCurrent, true, {"7.9 mA", "4.2 mA", "14.5 mA"});
     row("LED supply covers red LED", CheckId::LedSupply, true, {"5.00 V", "2.00 V", "3.50 V"});
-    row("span 4.46 V", CheckId::Span, true, {"4.46 V"});
-    row("package takes 0.27 W", CheckId::Dissipation, true, {"0.27 W", "1.36 W"});
+    row("span 5.14 V", CheckId::Span, true, {"5.14 V", "4.29 V"});
+    row("package takes 0.45 W", CheckId::Dissipation, true, {"0.45 W", "1.36 W"});
 }
 
 void TestChipDesign::firstStartChecks() {
@@ -190,20 +190,21 @@ void TestChipDesign::realisticDissipation_data() {
     QTest::addColumn<QString>("now");
     QTest::addColumn<QString>("worst");
     QTest::addColumn<bool>("withinPackage");
-    // 5 x 8.71 mA x (5 - 2) V + 5 V x 2.4 mA; ten LEDs twice the first term.
-    QTest::newRow("first start, bar, 5 lit") << "first" << 5 << "0.14 W"
-                                             << "0.27 W" << true;
-    // One LED: 8.71 mA x 3 V + 12 mW.
+    // 5 x 7.85 mA x (5 - 2) V + 5 V x 2.4 mA; at worst ten LEDs at the band's 14.5 mA.
+    QTest::newRow("first start, bar, 5 lit") << "first" << 5 << "0.13 W"
+                                             << "0.45 W" << true;
+    // One LED: 7.85 mA x 3 V + 12 mW, at worst 14.5 mA.
     QTest::newRow("dot mode lights one") << "dot" << 1 << "0.04 W"
-                                         << "0.04 W" << true;
-    // 16.6 mA per LED from 15 V through the proposed 43 Ω: 4 lit 0.71 W, ten 1.01 W.
-    QTest::newRow("resistor takes its share") << "resistor" << 4 << "0.71 W"
-                                              << "1.01 W" << true;
-    // The same LEDs straight from 15 V: 10 x 16.6 mA x 13 V is far over the package's limit.
-    QTest::newRow("dot mode proposes none") << "resistor dot" << 1 << "0.25 W"
-                                            << "0.25 W" << true;
+                                         << "0.06 W" << true;
+    // 15.5 mA per LED from 15 V through the proposed 36 Ω, plus 73 mW standby at 15 V: 4 lit
+    // 0.75 W; at worst 7 lit at 25.8 mA put 13 V / 2 on the outputs.
+    QTest::newRow("resistor takes its share") << "resistor" << 4 << "0.75 W"
+                                              << "1.26 W" << true;
+    // One LED straight from 15 V: 15.5 mA x 13 V, at worst 25.8 mA.
+    QTest::newRow("dot mode proposes none") << "resistor dot" << 1 << "0.29 W"
+                                            << "0.42 W" << true;
     QTest::newRow("signal below LED 1") << "dark" << 0 << "0.01 W"
-                                        << "0.27 W" << true;
+                                        << "0.45 W" << true;
 }
 
 void TestChipDesign::realisticDissipation() {
@@ -237,13 +238,15 @@ void TestChipDesign::limitingResistorPart() {
     QCOMPARE(d.rlim.ohms, 43.0);
     QCOMPARE(watts(d.rlim.watts), QStringLiteral("1.10 W")); // 0.16 A squared x 43 Ω
     QCOMPARE(d.rlim.rating, 3.0);
+    // The part to buy is sized for a real chip's 25.8 mA at the high end: 36 Ω, 2.4 W.
     const QString hint = chipHints(d).lblWarn;
-    QVERIFY2(hint.contains(QStringLiteral("43 Ω")) && hint.contains(QStringLiteral("3 W part")),
+    QVERIFY2(hint.contains(QStringLiteral("36 Ω")) && hint.contains(QStringLiteral("5 W part")),
              qPrintable(hint));
 
     p.in.chip[0].optMode = {false, true};
     p.recalc();
     QVERIFY(!p.design(0).rlim.proposed);
+    QVERIFY(!p.design(0).limiter.proposed);
 }
 
 void TestChipDesign::windowsExampleResistor() {
@@ -333,6 +336,7 @@ void TestChipDesign::limitChecks() {
         c.txtRLo = value;
     } else if (field == QLatin1String("hsR1")) {
         p.model.setR1FromSlider(0, value.toInt());
+        p.model.setR2FromSlider(0, 0);
     }
     p.recalc();
     const ChipDesign d = p.design(0);
@@ -345,12 +349,12 @@ void TestChipDesign::limitChecks() {
 void TestChipDesign::hintsCarryTheirFigures_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QStringList>("figures");
-    QTest::newRow("lblmA") << "lblmA" << QStringList{"8.7 mA", "6.1 mA", "11.3 mA", "0.87 mA"};
-    QTest::newRow("lblRefo") << "lblRefo" << QStringList{"5.14 V", "4.96 V", "5.87 V", "3.50 V"};
+    QTest::newRow("lblmA") << "lblmA" << QStringList{"7.9 mA", "4.2 mA", "14.5 mA", "0.79 mA"};
+    QTest::newRow("lblRefo") << "lblRefo" << QStringList{"5.14 V", "4.29 V", "5.87 V", "3.50 V"};
     QTest::newRow("lblRLo") << "lblRLo" << QStringList{"0.00 V", "3.50 V"};
-    QTest::newRow("lblRHi") << "lblRHi" << QStringList{"4.46 V", "5.00 V", "3.50 V"};
-    QTest::newRow("lblGap") << "lblGap" << QStringList{"4.46 V", "200 mV"};
-    QTest::newRow("lblWatts") << "lblWatts" << QStringList{"0.14 W", "0.27 W", "1.36 W"};
+    QTest::newRow("lblRHi") << "lblRHi" << QStringList{"5.87 V", "5.00 V", "3.50 V"};
+    QTest::newRow("lblGap") << "lblGap" << QStringList{"5.14 V", "200 mV"};
+    QTest::newRow("lblWatts") << "lblWatts" << QStringList{"0.13 W", "0.45 W", "1.36 W", "75 °C"};
     QTest::newRow("lblWarn") << "lblWarn" << QStringList{"No limiting resistor"};
     QTest::newRow("hsR1") << "hsR1" << QStringList{"3.5 kΩ", "3.6 kΩ", "3.48 kΩ", "7.6 mA/LED"};
     QTest::newRow("vsR2") << "vsR2" << QStringList{"9 kΩ", "9.1 kΩ", "9.09 kΩ", "4.52v"};
@@ -470,14 +474,27 @@ void TestChipDesign::reportOfTheFirstStart() {
     QVERIFY(chip2 > chip1);
     QVERIFY(report.contains(QLatin1String("Slave to #1: off")));
     for (const QString& part : {report.mid(chip1, chip2 - chip1), report.mid(chip2)}) {
-        for (const char* expected :
-             {"Chip supply V+: 5 V", "R1: 3.50k (slider 700)", "R2: 9.00k (slider 360)",
-              "RHi pin: Ref Inp", "RLo pin: 0V", "Mode: Bar/+V", "LED current: 7.8 mA/LED",
-              "Reference: 4.46v", "Step: Steps= 0.45v", "LEDs lit: 1, 2, 3, 4, 5",
-              "Dissipation: Dissipating= < 1.0W", "5.14 V nominal", "8.7 mA per LED",
-              "WARNING  The data-sheet reference, 5.14 V", "ok       V+, 5.00 V",
-              "3.6 kΩ (E24), 3.48 kΩ (E96)", "9.1 kΩ (E24), 9.09 kΩ (E96)", "No limiting resistor",
-              "LEDs: 10 x Red"})
+        for (const char* expected : {"Chip supply V+: 5 V",
+                                     "R1: 3.50k (slider 700)",
+                                     "R2: 9.00k (slider 360)",
+                                     "RHi pin: Ref Inp",
+                                     "RLo pin: 0V",
+                                     "Mode: Bar/+V",
+                                     "LED current: 7.8 mA/LED",
+                                     "Reference: 4.46v",
+                                     "Step: Steps= 0.45v",
+                                     "LEDs lit: 1, 2, 3, 4, 5",
+                                     "Dissipation: Dissipating= < 1.0W",
+                                     "5.14 V nominal",
+                                     "7.9 mA per LED",
+                                     "WARNING  The real reference is 5.14 V",
+                                     "ok       V+, 5.00 V",
+                                     "LED 10 at 5.14 V (4.29 V to 5.87 V)",
+                                     "Pin 6 (RHi) to pin 7",
+                                     "3.6 kΩ (E24), 3.48 kΩ (E96)",
+                                     "9.1 kΩ (E24), 9.09 kΩ (E96)",
+                                     "No limiting resistor",
+                                     "LEDs: 10 x Red"})
             QVERIFY2(part.contains(QString::fromUtf8(expected)), expected);
     }
     QCOMPARE(QString::fromUtf8(report.toUtf8()), report);
@@ -501,7 +518,8 @@ void TestChipDesign::reportInSlaveModeWithTwoColours() {
     const QString first = report.left(split);
     const QString second = report.mid(split);
     QVERIFY(first.contains(QLatin1String("LEDs: 10 x Red")));
-    QVERIFY(first.contains(QString::fromUtf8("Limiting resistor: Buy 43 Ω")));
+    QVERIFY(first.contains(QString::fromUtf8("Limiting resistor: Buy 36 Ω")));
+    QVERIFY(report.contains(QLatin1String("Stacked: both chips take one signal")));
     QVERIFY(first.contains(QLatin1String("LED current: 16.0 mA/LED")));
     QVERIFY(second.contains(QLatin1String("LEDs: 10 x Green")));
     QVERIFY(second.contains(QLatin1String("Signal: chip #1's (slave mode)")));

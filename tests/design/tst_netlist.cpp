@@ -115,7 +115,7 @@ void TestNetlist::ngspiceSwitchesEveryLedWhereTheRealChipDoes() {
     for (int k = 0; k < 2; ++k) {
         const Sweep& sweep = sweeps[static_cast<std::size_t>(k)];
         QCOMPARE(sweep.signal.size(), std::size_t{1001});
-        const RealCircuit circuit = netlistCircuit(design.chips[static_cast<std::size_t>(k)]);
+        const RealCircuit& circuit = design.chips[static_cast<std::size_t>(k)].circuit;
         const RealFigures real = realFigures(circuit, nominalCorner(circuit.kind));
         const double span = std::fabs(real.rhi - real.rlo);
         const double full = real.ledCurrent / 1000;

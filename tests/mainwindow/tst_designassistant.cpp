@@ -72,11 +72,11 @@ void TestDesignAssistant::hintsAtFirstStart_data() {
             QTest::addRow("%s %s", qPrintable(name), figure) << name << QString::fromUtf8(figure);
         };
         row("lblRefo", "5.14 V");  // data-sheet reference, window 4.46v
-        row("lblRefo", "4.96 V");  // its band
-        row("lblmA", "8.7 mA");    // data-sheet LED current, window 7.8 mA/LED
-        row("lblmA", "11.3 mA");   // its band
+        row("lblRefo", "4.29 V");  // its band
+        row("lblmA", "7.9 mA");    // a real chip's LED current, window 7.8 mA/LED
+        row("lblmA", "14.5 mA");   // its band
         row("lblRHi", "3.50 V");   // V+ - 1.5 V, exceeded by the RHi end
-        row("lblWatts", "0.27 W"); // all ten LEDs lit
+        row("lblWatts", "0.45 W"); // all ten LEDs lit at the band's top
         row("hsR1", "3.48 kΩ");    // E96
         row("hsR1", "3.6 kΩ");     // E24
         row("vsR2", "9.09 kΩ");
@@ -194,7 +194,9 @@ void TestDesignAssistant::contextMenuServesTheChipAsked() {
     QVERIFY(menu);
     QCOMPARE(actionNames(menu->actions()),
              QStringList({QStringLiteral("mnuCopyDesign"), QStringLiteral("mnuSaveImage"),
-                          QStringLiteral("-"), choose}));
+                          QStringLiteral("-"), choose, QStringLiteral("-"),
+                          QStringLiteral("mnuSaveDesign"), QStringLiteral("mnuOpenDesign"),
+                          QStringLiteral("mnuExportBom"), QStringLiteral("mnuExportNetlist")}));
     for (QAction* a : menu->actions())
         if (!a->isSeparator())
             QCOMPARE(a->parent(), f.form.get());
