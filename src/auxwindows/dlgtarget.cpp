@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace kestrelon {
@@ -41,10 +42,19 @@ dlgTarget::dlgTarget(int chip, const TargetPrefill& prefill, Solve solve, QWidge
     m_answer->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_answer->setMinimumWidth(360);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_real = new QRadioButton(QStringLiteral("What a real chip does"), this);
+    m_real->setObjectName(QStringLiteral("optTargetReal"));
+    m_real->setChecked(true);
+    auto* window = new QRadioButton(QStringLiteral("What the window shows"), this);
+    window->setObjectName(QStringLiteral("optTargetWindow"));
+    auto* models = new QVBoxLayout;
+    models->addWidget(m_real);
+    models->addWidget(window);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Reference with RHi on \"Ref Inp\" (V):"), m_volts);
     form->addRow(QStringLiteral("LED current (mA):"), m_milliamps);
+    form->addRow(QStringLiteral("Match:"), models);
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);
     column->addWidget(m_answer);
@@ -52,13 +62,15 @@ dlgTarget::dlgTarget(int chip, const TargetPrefill& prefill, Solve solve, QWidge
 
     connect(m_volts, &QLineEdit::textChanged, this, &dlgTarget::solveAgain);
     connect(m_milliamps, &QLineEdit::textChanged, this, &dlgTarget::solveAgain);
+    connect(m_real, &QRadioButton::toggled, this, &dlgTarget::solveAgain);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &dlgTarget::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &dlgTarget::reject);
     solveAgain();
 }
 
 void dlgTarget::solveAgain() {
-    m_solution = m_solve(m_volts->text(), m_milliamps->text());
+    m_solution = m_solve(m_volts->text(), m_milliamps->text(),
+                         m_real->isChecked() ? TargetModel::RealChip : TargetModel::Window);
     m_answer->setText(targetText(m_solution));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_solution.usable);
 }

@@ -9,18 +9,21 @@
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
 
 namespace kestrelon {
 
 // Asks for a wanted reference and LED current and shows the slider positions that come closest,
-// with what the window will then show and the nearest standard parts. Every edit solves again;
+// on a real chip (the default) or in the window's figures, with what both the window and a real
+// chip then give and the standard parts. Every edit solves again;
 // OK hands the positions on through chosen(), Cancel changes nothing.
 class dlgTarget : public QDialog {
     Q_OBJECT
 
 public:
     // Solves for the chip's inputs as they stand when it is called.
-    using Solve = std::function<TargetSolution(QStringView volts, QStringView milliamps)>;
+    using Solve =
+        std::function<TargetSolution(QStringView volts, QStringView milliamps, TargetModel model)>;
 
     dlgTarget(int chip, const TargetPrefill& prefill, Solve solve, QWidget* parent = nullptr);
 
@@ -40,6 +43,7 @@ private:
     TargetSolution m_solution;
     QLineEdit* m_volts = nullptr;
     QLineEdit* m_milliamps = nullptr;
+    QRadioButton* m_real = nullptr; // match what a real chip does; else what the window shows
     QLabel* m_answer = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 };

@@ -26,7 +26,46 @@ QString resistorHint(const char* name, double actual, double e24, double e96,
     return text;
 }
 
+// The checks from the one that hurts the chip most to the one that costs the least.
+constexpr CheckId kSeverity[] = {
+    CheckId::Supply,          CheckId::Reference,  CheckId::LedOutputs, CheckId::Dissipation,
+    CheckId::ReferenceLoad,   CheckId::LedCurrent, CheckId::RHi,        CheckId::RLo,
+    CheckId::SignalFullScale, CheckId::LedSupply,  CheckId::Span,       CheckId::DotStep,
+};
+
 } // namespace
+
+QString checkSummary(const ChipDesign& d) {
+    const QString name =
+        QStringLiteral("Chip ") + QString::number(d.chip + 1) + QStringLiteral(": ");
+    const Check* worst = nullptr;
+    for (const CheckId id : kSeverity)
+        if (const Check* c = d.check(id); c && !c->passed && !worst)
+            worst = c;
+    if (!worst)
+        return name + QStringLiteral("all ") + QString::number(d.checks.size()) +
+               QStringLiteral(" checks pass.");
+    qsizetype failed = 0;
+    for (const Check& c : d.checks)
+        failed += c.passed ? 0 : 1;
+    QString text = name + worst->sentence;
+    if (failed > 1) {
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+        text += QStringLiteral(", and ") + QString::number(failed - 1) +
+                (failed == 2 ? QStringLiteral(" more failed check.")
+                             : QStringLiteral(" more failed checks."));
+    }
+    return text;
+}
+
+QString checkList(const ChipDesign& d) {
+    QString text;
+    for (const Check& c : d.checks)
+        addLine(text, (c.passed ? QStringLiteral("ok       ") : QStringLiteral("WARNING  ")) +
+                          c.sentence);
+    return text;
+}
 
 ChipHints chipHints(const ChipDesign& d) {
     ChipHints h;

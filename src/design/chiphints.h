@@ -23,4 +23,10 @@ struct ChipHints {
 
 ChipHints chipHints(const ChipDesign& d);
 
+// One line for the chip's failed checks: how many, and the worst in full ("Chip 1: The real
+// reference is 5.14 V …, and 2 more failed checks."), or that all pass.
+QString checkSummary(const ChipDesign& d);
+// Every check of the chip, one to a line, each marked "ok" or "WARNING".
+QString checkList(const ChipDesign& d);
+
 } // namespace kestrelon

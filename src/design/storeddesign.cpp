@@ -127,6 +127,11 @@ QString colourCaption(const LedChoice& choice) {
 
 } // namespace
 
+double designAmbient(const SettingsStore& store) {
+    const std::optional<QString> text = store.getSetting(QStringView(kAmbientKey), QString());
+    return text && !text->isEmpty() ? parse(*text) : kFamily.packageAmbient;
+}
+
 StoredDesign storedDesign(const SettingsStore& store, const DesignedValues& designed) {
     PanelTarget target(designed);
     GetMySettings(store, target);
@@ -149,8 +154,9 @@ StoredDesign storedDesign(const SettingsStore& store, const DesignedValues& desi
         d.model.calcChip1(d.panel);
         d.model.calcChip2(d.panel);
     }
+    const double ambient = designAmbient(store);
     for (int k = 0; k < 2; ++k)
-        d.chips[k] = designChip(d.model, d.panel, k, captions[k]);
+        d.chips[k] = designChip(d.model, d.panel, k, captions[k], nullptr, ambient);
     return d;
 }
 

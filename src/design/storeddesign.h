@@ -25,6 +25,9 @@ struct StoredDesign {
 // leaves its control so; a control missing here starts as an empty store leaves it.
 using DesignedValues = QHash<QString, QString>;
 
+// The ambient temperature a design's checks assume, °C: the stored one or the default.
+double designAmbient(const SettingsStore& store);
+
 StoredDesign storedDesign(const SettingsStore& store, const DesignedValues& designed = {});
 
 } // namespace kestrelon

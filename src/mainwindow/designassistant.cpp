@@ -4,6 +4,7 @@
 #include "chiphints.h"
 #include "conversions.h"
 #include "designreport.h"
+#include "designstatus.h"
 #include "dlgtarget.h"
 #include "schematicimage.h"
 
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QStatusBar>
 
 namespace kestrelon {
 
@@ -53,6 +55,23 @@ DesignAssistant::DesignAssistant(QWidget* form, Window window)
             m_hinted[k].push_back(m_window.control(c.name, k));
     createActions(form);
     watchContextMenus();
+    m_status = new DesignStatus(form);
+    if (m_window.statusBar) {
+        m_window.statusBar->setSizeGripEnabled(false);
+        m_window.statusBar->addWidget(m_status, 1);
+    }
+    connect(m_status, &DesignStatus::ambientChanged, this, [this] {
+        recalculated(0);
+        recalculated(1);
+    });
+}
+
+double DesignAssistant::ambient() const {
+    return m_status->ambient();
+}
+
+void DesignAssistant::setAmbient(double celsius) {
+    m_status->setAmbient(celsius);
 }
 
 void DesignAssistant::createActions(QWidget* form) {
@@ -151,16 +170,17 @@ void DesignAssistant::update(int chip, const PanelInputs& panel) {
     ChipDesign& last = m_designs[chip];
     const ChipInputs& signalSource = chip == 1 && panel.slave ? panel.chip[0] : panel.chip[chip];
     // A slaved recalculation redoes both chips, but a move on chip #1 seldom changes chip #2.
-    const bool unchanged = m_designed[chip] && last.slave == panel.slave &&
-                           last.inputs == panel.chip[chip] && last.state == model.state[chip] &&
-                           last.view == model.view[chip] && last.ledColour == colour &&
-                           last.ledVf == model.ledVf[chip] &&
-                           last.litColour == model.ledColour[chip] &&
-                           last.signalFullScale == parse(signalSource.txtVin);
+    const bool unchanged =
+        m_designed[chip] && last.slave == panel.slave && last.inputs == panel.chip[chip] &&
+        last.state == model.state[chip] && last.view == model.view[chip] &&
+        last.ledColour == colour && last.ledVf == model.ledVf[chip] &&
+        last.litColour == model.ledColour[chip] &&
+        last.signalFullScale == parse(signalSource.txtVin) && last.ambient == m_status->ambient();
     m_current[chip] = true;
     if (unchanged)
         return;
-    last = designChip(model, panel, chip, colour, m_designed[chip] ? &last : nullptr);
+    last = designChip(model, panel, chip, colour, m_designed[chip] ? &last : nullptr,
+                      m_status->ambient());
     m_designed[chip] = true;
     if (m_hintsEnabled)
         showHints(chip);
@@ -178,6 +198,7 @@ void DesignAssistant::showHints(int chip) {
         m_hinted[chip][i]->setToolTip(text);
         ui::setAccessibleHint(m_hinted[chip][i], text);
     }
+    m_status->showDesign(m_designs[chip]);
 }
 
 void DesignAssistant::copyDesign() {
@@ -220,8 +241,9 @@ void DesignAssistant::chooseTarget(int chip) {
     if (m_target)
         m_target->close();
     const ChipModel& model = *m_window.model;
-    const auto solve = [this, chip](QStringView volts, QStringView milliamps) {
-        return solveTarget(*m_window.model, m_window.panel(), chip, volts, milliamps);
+    const auto solve = [this, chip](QStringView volts, QStringView milliamps,
+                                    TargetModel targetModel) {
+        return solveTarget(*m_window.model, m_window.panel(), chip, volts, milliamps, targetModel);
     };
     m_target = new dlgTarget(chip, targetPrefill(model, chip), solve, m_window.client->window());
     m_target->setAttribute(Qt::WA_DeleteOnClose);

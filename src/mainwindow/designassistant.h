@@ -16,10 +16,12 @@
 
 class QAction;
 class QMenu;
+class QStatusBar;
 class QWidget;
 
 namespace kestrelon {
 
+class DesignStatus;
 class dlgTarget;
 
 // The design assistant beside the main window: live hints on the read-outs and the R1 and R2
@@ -38,6 +40,7 @@ public:
         std::function<void(int chip, int hsR1, int vsR2)> moveSliders; // as a user's move
         QWidget* client = nullptr;                                     // the drawing
         int chip2Below = 0; // pixels from the drawing's top to where chip #1's half begins
+        QStatusBar* statusBar = nullptr; // gets a line per chip's checks and the ambient
     };
 
     // The commands' actions are created owned by form.
@@ -51,6 +54,10 @@ public:
 
     // Commands listed in the context menu after the assistant's own.
     void addMenuActions(const QList<QAction*>& actions) { m_moreActions += actions; }
+
+    // The ambient temperature (°C) the checks assume; the window keeps it between runs.
+    double ambient() const;
+    void setAmbient(double celsius);
 
     // Only for measuring what the hints cost: without them a recalculation leaves them be.
     void setHintsEnabled(bool enabled) { m_hintsEnabled = enabled; }
@@ -88,6 +95,7 @@ private:
     QList<QAction*> m_moreActions;
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
+    DesignStatus* m_status = nullptr;
 };
 
 } // namespace kestrelon

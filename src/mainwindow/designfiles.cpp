@@ -3,6 +3,7 @@
 #include "designfile.h"
 #include "partslist.h"
 #include "spicenetlist.h"
+#include "storeddesign.h"
 #include "version.h"
 
 #include <QAction>
@@ -68,6 +69,7 @@ bool DesignFiles::open(const QString& path) {
         return false;
     }
     restoreDesign(*opened.store, *m_window.inputs);
+    m_window.setAmbient(designAmbient(*opened.store));
     m_window.restored();
     m_path = path;
     showTitle();
@@ -109,7 +111,7 @@ void DesignFiles::chooseExport(const char* dialogName, const QString& title, con
 }
 
 void DesignFiles::save(const QString& path) {
-    const SaveResult result = saveDesignFile(path, *m_window.inputs);
+    const SaveResult result = saveDesignFile(path, *m_window.inputs, m_window.ambient());
     if (!result) {
         tell("msgDesignNotSaved", result.message());
         return;

@@ -28,6 +28,8 @@ public:
         SettingsTarget* inputs = nullptr;
         std::function<void()> restored; // derives both chips after the inputs were assigned
         std::function<std::array<ChipDesign, 2>()> designs; // as the window stands now
+        std::function<double()> ambient;                    // °C the checks assume
+        std::function<void(double)> setAmbient;
     };
 
     // The commands' actions are created owned by the form, their shortcuts active in it.

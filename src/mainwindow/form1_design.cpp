@@ -7,6 +7,8 @@
 #include "layouttypes.h"
 #include "uimetrics.h"
 
+#include <QStatusBar>
+
 namespace kestrelon {
 
 void Form1::createDesignAssistant() {
@@ -28,6 +30,7 @@ void Form1::createDesignAssistant() {
     };
     window.client = m_canvas;
     window.chip2Below = twipsToPixels(layout::kChipOffset);
+    window.statusBar = statusBar();
     m_assistant = new DesignAssistant(this, std::move(window));
 
     DesignFiles::Window files;
@@ -37,6 +40,8 @@ void Form1::createDesignAssistant() {
     files.designs = [this] {
         return std::array<ChipDesign, 2>{m_assistant->design(0), m_assistant->design(1)};
     };
+    files.ambient = [this] { return m_assistant->ambient(); };
+    files.setAmbient = [this](double celsius) { m_assistant->setAmbient(celsius); };
     m_files = new DesignFiles(std::move(files));
     m_assistant->addMenuActions(m_files->actions());
 }

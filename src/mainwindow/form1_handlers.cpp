@@ -4,8 +4,10 @@
 #include "auxwindows.h"
 #include "controls.h"
 #include "conversions.h"
+#include "designassistant.h"
 #include "ledcolours.h"
 #include "mysettings.h"
+#include "settingsentries.h"
 #include "settingsstore.h"
 
 #include <QApplication>
@@ -179,13 +181,22 @@ void Form1::blink(int chip) {
 }
 
 void Form1::GetMySettings() {
-    if (m_store)
-        kestrelon::GetMySettings(*m_store, *this);
+    if (!m_store)
+        return;
+    kestrelon::GetMySettings(*m_store, *this);
+    if (const auto ambient = m_store->getSetting(kAmbientKey, QString());
+        ambient && !ambient->isEmpty())
+        m_assistant->setAmbient(parse(*ambient));
 }
 
 bool Form1::SaveMySettings() {
     if (!m_store)
         return true;
+    // Written only once it differs from the default, so a store that never had it stays as it was.
+    const bool stored =
+        m_store->getSetting(kAmbientKey, QStringLiteral("-")) != QStringLiteral("-");
+    if (stored || m_assistant->ambient() != kFamily.packageAmbient)
+        m_store->saveSetting(kAmbientKey, QString::number(m_assistant->ambient()));
     const SaveResult result = kestrelon::SaveMySettings(*m_store, *this);
     if (!result) {
         QMessageBox::critical(this, QStringLiteral("Kestrelon"),

@@ -105,9 +105,10 @@ OpenedDesign openDesignFile(const QString& path) {
     return OpenedDesign{std::move(store), {}};
 }
 
-SaveResult saveDesignFile(const QString& path, const SettingsTarget& target) {
+SaveResult saveDesignFile(const QString& path, const SettingsTarget& target, double ambient) {
     SettingsStore store(path);
     store.saveSetting(QString::fromLatin1(kDesignFormatKey), integerToText(kDesignFormat));
+    store.saveSetting(QStringView(kAmbientKey), QString::number(ambient));
     return SaveMySettings(store, target);
 }
 

@@ -31,9 +31,11 @@ struct OpenedDesign {
 // by a newer version.
 OpenedDesign openDesignFile(const QString& path);
 
-// Writes every input (the window position included) and the format to path in one step; a file
-// already there keeps everything that is not a design entry.
-[[nodiscard]] SaveResult saveDesignFile(const QString& path, const SettingsTarget& target);
+// Writes every input (the window position included), the ambient temperature (°C) the checks
+// assume and the format to path in one step; a file already there keeps everything that is not
+// a design entry.
+[[nodiscard]] SaveResult saveDesignFile(const QString& path, const SettingsTarget& target,
+                                        double ambient);
 
 // The restore of a design, which leaves the window where it is.
 void restoreDesign(const SettingsStore& store, SettingsTarget& target);

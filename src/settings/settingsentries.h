@@ -25,4 +25,8 @@ struct SettingsEntry {
 // chip #1's 21 inputs, then chip #2's.
 std::span<const SettingsEntry> settingsEntries();
 
+// The ambient temperature the design checks assume, in °C; stored only once it differs from the
+// default, so that a store without it keeps every byte.
+inline constexpr char16_t kAmbientKey[] = u"Ambient";
+
 } // namespace kestrelon

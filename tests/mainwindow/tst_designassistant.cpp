@@ -12,6 +12,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QSvgRenderer>
 
 using namespace kestrelon;
@@ -55,6 +58,8 @@ private slots:
     void savedImagesReadBack_data();
     void savedImagesReadBack();
     void anImageThatCannotBeWrittenIsToldPlainly();
+    void failedChecksShowBelowTheDrawing();
+    void ambientTemperatureIsKeptOnlyOnceSet();
 };
 
 void TestDesignAssistant::cleanup() {
@@ -209,11 +214,13 @@ void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers_data()
     QTest::newRow("chip 2") << 1;
 }
 
-// 5.00 V at 10.0 mA: the best positions are 475 (2.38k) and 285 (7.13k).
+// 5.00 V at 10.0 mA on 15 V in the window's figures: the best positions are 475 (2.38k) and
+// 285 (7.13k).
 void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers() {
     QFETCH(int, chip);
     FormFixture f;
     const auto n = [chip](const char* name) { return layout::controlName(name, chip); };
+    f.type(n("Text1"), QStringLiteral("15"));
     // vsR2's Change handler writes its chip's index to bug0; start from the other one.
     f.bar(layout::controlName("vsR2", 1 - chip))->setValue(300);
     QCOMPARE(f.caption(QStringLiteral("bug0")), QString::number(1 - chip));
@@ -231,6 +238,15 @@ void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers() {
     volts->setText(QStringLiteral("5v"));         // read leniently, as the window reads
     milliamps->setText(QStringLiteral("10.0mA")); // its own boxes
     auto* answer = dialog->findChild<QLabel*>(QStringLiteral("lblTargetAnswer"));
+    // A real chip by default: its figures meet the target, the window shows others.
+    auto* real = dialog->findChild<QRadioButton*>(QStringLiteral("optTargetReal"));
+    auto* window = dialog->findChild<QRadioButton*>(QStringLiteral("optTargetWindow"));
+    QVERIFY(real && window && real->isChecked());
+    QCOMPARE(window->text(), QStringLiteral("What the window shows"));
+    QVERIFY2(answer->text().contains(QStringLiteral("A real chip makes 5.0")) &&
+                 answer->text().contains(QStringLiteral("The window will show")),
+             qPrintable(answer->text()));
+    window->click();
     QVERIFY2(answer->text().contains(QStringLiteral("5.00v")), qPrintable(answer->text()));
     QVERIFY(answer->text().contains(QStringLiteral("10.0 mA/LED")));
     QVERIFY(answer->text().contains(QStringLiteral("E24")));
@@ -246,6 +262,65 @@ void TestDesignAssistant::targetDialogMovesTheSlidersThroughTheirHandlers() {
     QCOMPARE(f.caption(QStringLiteral("bug0")), QString::number(chip));
     // The other chip stays where it was.
     QCOMPARE(f.bar(layout::controlName("hsR1", 1 - chip))->value(), 700);
+}
+
+void TestDesignAssistant::failedChecksShowBelowTheDrawing() {
+    FormFixture f;
+    QTest::qWait(1);
+    auto* line = f.get<QLabel>(QStringLiteral("lblChecks_0"));
+    // At first start the real reference, 5.14 V, is far above V+ - 1.5 V on a 5 V supply.
+    QVERIFY2(line->text().startsWith(QStringLiteral("Chip 1: The real reference is 5.14 V")) &&
+                 line->text().contains(QStringLiteral("more failed checks.")),
+             qPrintable(line->text()));
+    QCOMPARE(line->accessibleName(), line->text());
+    QVERIFY(f.get<QLabel>(QStringLiteral("lblChecks_1"))->text().startsWith(u"Chip 2: "));
+    // The line lies below the drawing.
+    QVERIFY(line->mapTo(f.form.get(), QPoint()).y() >=
+            f.get<QWidget>(QStringLiteral("canvas"))->geometry().bottom());
+
+    line->setFocus();
+    QTest::keyClick(line, Qt::Key_Return);
+    auto* checks = f.form->findChild<QDialog*>(QStringLiteral("dlgChecks_0"));
+    QVERIFY(checks && checks->isVisible());
+    const QString all = checks->findChild<QPlainTextEdit*>()->toPlainText();
+    QVERIFY2(all.contains(QStringLiteral("WARNING  The real reference")) &&
+                 all.contains(QStringLiteral("ok       V+, 5.00 V")),
+             qPrintable(all));
+    checks->close();
+
+    // A supply with room: chip #1's checks all pass.
+    f.type(QStringLiteral("Text1_0"), QStringLiteral("9"));
+    f.type(QStringLiteral("txtVin_0"), QStringLiteral("5"));
+    QTest::qWait(1);
+    QVERIFY2(line->text().startsWith(QStringLiteral("Chip 1: all ")), qPrintable(line->text()));
+}
+
+void TestDesignAssistant::ambientTemperatureIsKeptOnlyOnceSet() {
+    QByteArray saved;
+    {
+        FormFixture f;
+        action(f, "mnuExit")->trigger();
+        QFile file(f.store->fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        saved = file.readAll();
+        QVERIFY(!saved.contains("Ambient"));
+    }
+    FormFixture f(saved);
+    auto* ambient = f.get<QSpinBox>(QStringLiteral("spnAmbient"));
+    QCOMPARE(ambient->value(), 25);
+    ambient->setValue(60);
+    QTest::qWait(1);
+    QVERIFY2(f.get<QWidget>(QStringLiteral("lblWatts_0"))->toolTip().contains(u"at 60 °C"),
+             qPrintable(f.get<QWidget>(QStringLiteral("lblWatts_0"))->toolTip()));
+    action(f, "mnuExit")->trigger();
+    QFile file(f.store->fileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray warm = file.readAll();
+    QVERIFY(warm.contains("Ambient=60"));
+    // Everything else stays byte for byte.
+    QCOMPARE(QByteArray(warm).replace("Ambient=60\n", ""), saved);
+    FormFixture again(warm);
+    QCOMPARE(again.get<QSpinBox>(QStringLiteral("spnAmbient"))->value(), 60);
 }
 
 void TestDesignAssistant::targetDialogCancelChangesNothing() {

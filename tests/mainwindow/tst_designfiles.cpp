@@ -179,6 +179,7 @@ void TestDesignFiles::withoutAWindowTheDesignIsTheWindows_data() {
     QTest::newRow("supply capped, RHi and RLo external")
         << QByteArray("[Properties]\nVsup1=30\nVsLED1=24\noptRHi10=0\noptRHi11=1\n"
                       "optRLo10=0\noptRLo11=1\nRLo1=2\nvsRLo1=800\nRHi1=9\n");
+    QTest::newRow("hot ambient") << QByteArray("[Properties]\nAmbient=60\nVsLED0=15\n");
     QTest::newRow("odd entries") << QByteArray(
         "[Properties]\nvsR2val0=2000\nhsR1val1=abc\nVin0=\noptLED00=maybe\n"
         "optLED10=0\n");

@@ -333,7 +333,9 @@ void TestForm1::tabWalksEveryInputInDesignOrder() {
             "optLED_4 txtLED_0 txtLED_1 vsRLo_1 hsR1_1 txtRHi_1 txtRLo_1 vsRHi_1 txtVin_1 vsVin_1 "
             "vsR2_1 Text1_1 optLED2_0 optLED2_1 optLED2_2 optLED2_3 optLED2_4 optMode1_0 "
             "optMode1_1 "
-            "optRHi1_0 optRHi1_1 optRLo1_0 optRLo1_1 chkSlave")
+            "optRHi1_0 optRHi1_1 optRLo1_0 optRLo1_1 chkSlave "
+            // Below the drawing: each chip's checks, then the ambient temperature they assume.
+            "lblChecks_0 lblChecks_1 spnAmbient")
             .split(QLatin1Char(' '));
     QApplication::setActiveWindow(f.form.get());
     QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
