@@ -153,6 +153,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                            command.action == CommandLine::Action::Netlist;
     if (haveFile && !takesFile)
         return error(QStringLiteral("a design file goes with --report, --bom or --netlist"));
+    if (command.action == CommandLine::Action::Window && command.file == QLatin1String("-"))
+        return error(QStringLiteral("the window opens a design file, not standard input"));
     return command;
 }
 

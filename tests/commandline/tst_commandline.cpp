@@ -50,6 +50,8 @@ private slots:
     void refusalsGoToStandardError_data();
     void refusalsGoToStandardError();
     void helpAndVersion();
+    void aFileAloneOpensInTheWindow_data();
+    void aFileAloneOpensInTheWindow();
 
 private:
     QTemporaryDir m_dir;
@@ -164,6 +166,24 @@ void TestCommandLine::helpAndVersion() {
     const Run version = runProgram({QStringLiteral("--version")});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QByteArray("Kestrelon " KESTRELON_VERSION "\n"));
+}
+
+void TestCommandLine::aFileAloneOpensInTheWindow_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("no arguments") << QStringList{} << QString();
+    QTest::newRow("a design") << QStringList{"/home/me/battery monitor.kestrelon"}
+                              << "/home/me/battery monitor.kestrelon";
+}
+
+void TestCommandLine::aFileAloneOpensInTheWindow() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, file);
+    const CommandLine command = parseCommandLine(QStringList{"kestrelon"} + arguments);
+    QCOMPARE(command.action, CommandLine::Action::Window);
+    QCOMPARE(command.file, file);
+    // Standard input holds a design only for the printed documents.
+    QCOMPARE(parseCommandLine({"kestrelon", "-"}).action, CommandLine::Action::Error);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
