@@ -39,7 +39,7 @@ string(CONFIGURE [[
       set(_program "\"${_program}\"")
     endif()
     file(READ "${_entry}" _text)
-    string(REGEX REPLACE "\nExec=[^\n]*" "\nExec=${_program}" _text "${_text}")
+    string(REGEX REPLACE "\nExec=[^ \n]*" "\nExec=${_program}" _text "${_text}")
     set(_entry "@_kestrelon_user_entry@")
     file(WRITE "${_entry}" "${_text}")
   endif()
@@ -58,6 +58,19 @@ endforeach()
 install(FILES ${_kestrelon_packaging_dir}/icons/kestrelon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${KESTRELON_APP_ID}.svg)
+
+# Design files: their MIME type, and the application's drawing as their icon.
+install(FILES ${_kestrelon_packaging_dir}/${KESTRELON_APP_ID}.mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME ${KESTRELON_APP_ID}.xml)
+foreach(_size IN ITEMS 16 22 24 32 48 64 128 256)
+  install(FILES ${_kestrelon_packaging_dir}/icons/kestrelon-${_size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/mimetypes
+          RENAME application-x-kestrelon.png)
+endforeach()
+install(FILES ${_kestrelon_packaging_dir}/icons/kestrelon.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
+        RENAME application-x-kestrelon.svg)
 
 # The manual page, copyright, changelog and lintian overrides; Debian's way of stripping.
 include(${CMAKE_CURRENT_LIST_DIR}/DebianPolicy.cmake)

@@ -1,4 +1,5 @@
 #include "accessibleobjects.h"
+#include "commandline.h"
 #include "form1.h"
 #include "platform.h"
 #include "settingsstore.h"
@@ -12,6 +13,11 @@ int main(int argc, char* argv[]) {
     // A file-size limit then fails a save with an error that is reported, instead of ending the
     // program with its signal.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (kestrelon::printsWithoutWindow(argc, argv)) {
+        const QCoreApplication app(argc, argv);
+        return kestrelon::runCommandLine(kestrelon::parseCommandLine(QCoreApplication::arguments()),
+                                         stdin, stdout, stderr);
+    }
     // Decided before Qt picks its platform: on Wayland the window could not go to its stored
     // position, so X11 is preferred where XWayland offers it.
     QStringList arguments;
@@ -35,8 +41,15 @@ int main(int argc, char* argv[]) {
         builtIn.addFile(QStringLiteral(":/icons/kestrelon-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("io.github.kestrelon.Kestrelon"), builtIn));
+    // Qt has taken its own options out of the arguments by now.
+    const kestrelon::CommandLine command =
+        kestrelon::parseCommandLine(QCoreApplication::arguments());
+    if (command.action != kestrelon::CommandLine::Action::Window)
+        return kestrelon::runCommandLine(command, stdin, stdout, stderr);
     kestrelon::Form1 form(std::make_shared<kestrelon::SettingsStore>(),
                           [](int exitCode) { QCoreApplication::exit(exitCode); });
     form.Form_Load();
+    if (!command.file.isEmpty())
+        form.openDesign(command.file);
     return QApplication::exec();
 }

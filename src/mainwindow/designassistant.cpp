@@ -161,6 +161,10 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos, bool byKeyboard) {
             m_chipTypeMenu[chip]->addAction(a);
     }
     m_menu->addMenu(m_chipTypeMenu[chip]);
+    if (!m_moreActions.isEmpty()) {
+        m_menu->addSeparator();
+        m_menu->addActions(m_moreActions);
+    }
     m_menu->popup(globalPos);
     // Opened from the keyboard, the menu has its first item focused, as menus do.
     if (byKeyboard)

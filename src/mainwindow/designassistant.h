@@ -3,6 +3,7 @@
 #include "chipdesign.h"
 #include "chiphints.h"
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -52,6 +53,9 @@ public:
     // The chip's design as the window stands now.
     const ChipDesign& design(int chip);
 
+    // Commands listed in the context menu after the assistant's own.
+    void addMenuActions(const QList<QAction*>& actions) { m_moreActions += actions; }
+
     // The ambient temperature (°C) the checks assume; the window keeps it between runs.
     double ambient() const;
     void setAmbient(double celsius);
@@ -93,6 +97,7 @@ private:
     std::array<QAction*, 2> m_chooseR1R2{};
     std::array<std::array<QAction*, kChipKinds.size()>, 2> m_chipType{};
     std::array<QMenu*, 2> m_chipTypeMenu{};
+    QList<QAction*> m_moreActions;
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
     DesignStatus* m_status = nullptr;

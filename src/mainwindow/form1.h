@@ -20,6 +20,7 @@ namespace kestrelon {
 
 class DesignAssistant;
 class ResultNews;
+class DesignFiles;
 class SettingsStore;
 
 namespace ui {
@@ -54,6 +55,9 @@ public:
 
     // Start-up: shows the window, restores the inputs and calculates both chips.
     void Form_Load();
+    // Opens a design file into the window; a file that is refused is reported and changes
+    // nothing.
+    bool openDesign(const QString& path);
 
     const ChipModel& model() const { return m_model; }
 
@@ -77,6 +81,8 @@ private:
     void bindControls();
     void connectHandlers();
     void createDesignAssistant();
+    // Derives both chips from the inputs just restored, as the start-up does.
+    void deriveRestored();
 
     // Recalculation and applying its result to the controls.
     void CalcChip1();
@@ -187,6 +193,7 @@ private:
     QAction* m_mnuHelp = nullptr;
     DesignAssistant* m_assistant = nullptr;
     ResultNews* m_news = nullptr;
+    DesignFiles* m_files = nullptr;
 };
 
 } // namespace kestrelon

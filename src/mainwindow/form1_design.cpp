@@ -1,6 +1,7 @@
 // Form1's side of the design assistant: what it reads of the window and how it moves the sliders.
 #include "controls.h"
 #include "designassistant.h"
+#include "designfiles.h"
 #include "drawing.h"
 #include "form1.h"
 #include "layouttypes.h"
@@ -32,6 +33,22 @@ void Form1::createDesignAssistant() {
     window.chip2Below = twipsToPixels(layout::kChipOffset);
     window.statusBar = statusBar();
     m_assistant = new DesignAssistant(this, std::move(window));
+
+    DesignFiles::Window files;
+    files.form = this;
+    files.inputs = this;
+    files.restored = [this] { deriveRestored(); };
+    files.designs = [this] {
+        return std::array<ChipDesign, 2>{m_assistant->design(0), m_assistant->design(1)};
+    };
+    files.ambient = [this] { return m_assistant->ambient(); };
+    files.setAmbient = [this](double celsius) { m_assistant->setAmbient(celsius); };
+    m_files = new DesignFiles(std::move(files));
+    m_assistant->addMenuActions(m_files->actions());
+}
+
+bool Form1::openDesign(const QString& path) {
+    return m_files->open(path);
 }
 
 } // namespace kestrelon

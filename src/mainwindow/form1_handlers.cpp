@@ -19,6 +19,10 @@ void Form1::Form_Load() {
     show();
     m_model.ledColour = {kLedChoices[0].colour, kBlue};
     GetMySettings();
+    deriveRestored();
+}
+
+void Form1::deriveRestored() {
     // Derive R1 and R2 in every case: a slider restored to its design value raised no event.
     for (qint16 k = 0; k < 2; ++k) {
         hsR1_Change(k);

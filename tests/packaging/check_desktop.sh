@@ -25,11 +25,12 @@ expect_key() { # KEY VALUE
 }
 expect_key Type Application
 expect_key Name Kestrelon
-expect_key Exec kestrelon
+expect_key Exec "kestrelon %f"
 expect_key Icon "$id"
 expect_key Terminal false
 check "GenericName is set" test -n "$(desktop_key "$desktop" GenericName)"
 check "Comment is set" test -n "$(desktop_key "$desktop" Comment)"
 check "Keywords mention the LM3914" grep -q '^Keywords=.*LM3914' "$desktop"
+check "MimeType lists the design files' type" grep -q '^MimeType=.*application/x-kestrelon;' "$desktop"
 check "Categories include Electronics" grep -Eq '^Categories=(.*;)?Electronics;' "$desktop"
 finish

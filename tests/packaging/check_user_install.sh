@@ -29,7 +29,7 @@ desktop=$data/applications/$app_id.desktop
 out=$(desktop-file-validate "$desktop" 2>&1)
 check "the desktop entry in ~/.local/share/applications is valid${out:+: $out}" test -z "$out"
 # A session need not have ~/.local/bin on its PATH.
-check "the entry starts the program by its path" test "$(desktop_key "$desktop" Exec)" = "$home/.local/bin/kestrelon"
+check "the entry starts the program by its path" test "$(desktop_key "$desktop" Exec)" = "$home/.local/bin/kestrelon %f"
 icon=$(desktop_key "$desktop" Icon)
 check "its icon $icon is in ~/.local/share/icons/hicolor at 48x48 and scalable" \
     test -f "$data/icons/hicolor/48x48/apps/$icon.png" -a -f "$data/icons/hicolor/scalable/apps/$icon.svg"

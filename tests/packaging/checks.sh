@@ -93,8 +93,15 @@ check_installed_tree() {
     check "share/applications/$app_id.desktop is the packaging/ one, Exec aside" \
         cmp -s <(grep -v '^Exec=' "$desktop") <(grep -v '^Exec=' "$src/packaging/$app_id.desktop")
     exec=$(desktop_key "$desktop" Exec)
+    exec=${exec% %f}
+    exec=${exec#\"}
+    exec=${exec%\"}
     [[ $exec == /* ]] || exec=$usr/bin/$exec
     check "its Exec names the installed program" test -x "$exec" -a "$exec" -ef "$usr/bin/kestrelon"
+    check "share/mime/packages/$app_id.xml is the packaging/ one" \
+        cmp -s "$usr/share/mime/packages/$app_id.xml" "$src/packaging/$app_id.mime.xml"
+    check "icons/hicolor/scalable/mimetypes/application-x-kestrelon.svg is installed" \
+        test -s "$usr/share/icons/hicolor/scalable/mimetypes/application-x-kestrelon.svg"
 
     metainfo=$usr/share/metainfo/$app_id.metainfo.xml
     check "share/metainfo/$app_id.metainfo.xml lists release $version" grep -q "<release version=\"$version\"" "$metainfo"
