@@ -175,7 +175,12 @@ void ledModelCard(Netlist& n, const ChipDesign& d) {
 
 QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
     Netlist n;
-    n.line(QStringLiteral("Kestrelon LM3914 bar-graph design"));
+    const QString first = QLatin1String(chipSpec(chip1.circuit.kind).name);
+    const QString second = QLatin1String(chipSpec(chip2.circuit.kind).name);
+    // SPICE reads the first line as the title.
+    n.line(QStringLiteral("Kestrelon ") +
+           (first == second ? first : first + QLatin1Char('/') + second) +
+           QStringLiteral(" bar-graph design"));
     n.comment(QStringLiteral("Written by %1 %2.%3.%4 for ngspice: ngspice -b this-file")
                   .arg(QLatin1StringView(kAppTitle))
                   .arg(kVersionMajor)

@@ -86,6 +86,12 @@ void TestNetlist::ngspiceSwitchesEveryLedWhereTheRealChipDoes_data() {
                                                      "optRHi10=0\noptRHi11=1\nRHi1=5\nvsRHi1=1000\n"
                                                      "optRLo10=0\noptRLo11=1\nRLo1=5\nvsRLo1=500\n";
     QTest::newRow("small R2, wide span") << supplies + "vsR2val0=40\nvsR2val1=0\nVin0=2\nVin1=2\n";
+    QTest::newRow("LM3915 and LM3916") << supplies + "chipType0=3915\nchipType1=3916\n";
+    QTest::newRow("LM3916 over LM3915, dot, stacked")
+        << supplies +
+               "chipType0=3915\nchipType1=3916\noptMode0=0\noptMode1=1\noptMode20=0\n"
+               "optMode21=1\noptRHi0=0\noptRHi1=1\nRHi=5\nvsRHi=500\noptRHi10=0\n"
+               "optRHi11=1\nRHi1=5\nvsRHi1=1000\noptRLo10=0\noptRLo11=1\nRLo1=5\nvsRLo1=500\n";
 }
 
 void TestNetlist::ngspiceSwitchesEveryLedWhereTheRealChipDoes() {
