@@ -88,4 +88,24 @@ double powerRating(double watts) {
     return 0;
 }
 
+double trimmerAtOrAbove(double ohms) {
+    constexpr std::array<double, 10> kTrimmers{100, 200,  500,  1e3,  2e3,
+                                               5e3, 10e3, 20e3, 50e3, 100e3};
+    for (const double trimmer : kTrimmers)
+        if (trimmer >= ohms)
+            return trimmer;
+    return 0;
+}
+
+double e96AtOrBelow(double ohms) {
+    if (!buyable(ohms))
+        return 0;
+    const Position p = positionOf(ohms, Series::E96);
+    // A value that is a series value up to rounding is that value.
+    const auto above = std::upper_bound(p.mantissas.begin(), p.mantissas.end(), p.at * (1 + 1e-9));
+    if (above == p.mantissas.begin())
+        return scaled(p.mantissas.back(), p.exponent - 1);
+    return scaled(*(above - 1), p.exponent);
+}
+
 } // namespace kestrelon

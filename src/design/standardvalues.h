@@ -16,4 +16,11 @@ double e24AtOrAbove(double ohms);
 // even 5 W is too small.
 double powerRating(double watts);
 
+// The smallest common trimmer potentiometer (100 Ω to 100 kΩ) of at least ohms; 0 when even
+// 100 kΩ is too small.
+double trimmerAtOrAbove(double ohms);
+
+// The largest E96 value at or below ohms; 0 when there is none.
+double e96AtOrBelow(double ohms);
+
 } // namespace kestrelon
