@@ -2,6 +2,7 @@
 
 #include "chipdesign.h"
 #include "chiphints.h"
+#include "rangetext.h"
 
 #include <QObject>
 #include <QPoint>
@@ -19,6 +20,7 @@ class QWidget;
 
 namespace kestrelon {
 
+class dlgRange;
 class dlgTarget;
 
 // The design assistant beside the main window: live hints on the read-outs and the R1 and R2
@@ -35,6 +37,7 @@ public:
         std::function<QString(int chip)> ledColour; // caption of the selected colour option
         std::function<QWidget*(std::string_view name, int index)> control;
         std::function<void(int chip, int hsR1, int vsR2)> moveSliders; // as a user's move
+        std::function<void(const std::vector<WindowEdit>&)> edit;      // as a user's edits
         QWidget* client = nullptr;                                     // the drawing
         int chip2Below = 0; // pixels from the drawing's top to where chip #1's half begins
     };
@@ -67,6 +70,7 @@ private:
     void saveImage();
     void writeImage(const QString& path);
     void chooseTarget(int chip);
+    void designRange();
 
     Window m_window;
     std::array<std::vector<QWidget*>, 2> m_hinted; // in the order of kHinted
@@ -81,8 +85,10 @@ private:
     QAction* m_copyDesign = nullptr;
     QAction* m_saveImage = nullptr;
     std::array<QAction*, 2> m_chooseR1R2{};
+    QAction* m_designRange = nullptr;
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
+    QPointer<dlgRange> m_range;
 };
 
 } // namespace kestrelon

@@ -18,6 +18,7 @@ class QAction;
 namespace kestrelon {
 
 class DesignAssistant;
+struct WindowEdit;
 class SettingsStore;
 
 namespace ui {
@@ -74,6 +75,8 @@ private:
     void bindControls();
     void connectHandlers();
     void createDesignAssistant();
+    // Sets inputs as a user would, each raising its handler.
+    void applyEdits(const std::vector<WindowEdit>& edits);
 
     // Recalculation and applying its result to the controls.
     void CalcChip1();
