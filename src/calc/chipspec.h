@@ -49,6 +49,12 @@ struct FamilyLimits {
     double standbyCurrent = 2.4e-3;                    // A, all outputs off, V+ = 5 V
     double barModeWindow = 0.02;                       // V, mode pin within this of V+ for bar
     double ledBypassMicrofarads = 2.2;                 // uF tantalum from the LED supply to pin 2
+    double ledBypassAluminium = 10.0;                  // uF, the aluminium alternative
+    double standbySupply = 5.0;                        // V, of standbyCurrent
+    double standbyCurrentHigh = 6.1e-3;                // A, V+ = 20 V, 1 mA reference load
+    double standbySupplyHigh = 20.0;                   // V, of standbyCurrentHigh
+    double ambientMin = 0.0;                           // degrees C, operating
+    double ambientMax = 70.0;                          // degrees C, operating
 };
 
 inline constexpr FamilyLimits kFamily{};

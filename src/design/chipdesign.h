@@ -3,6 +3,7 @@
 #include "chipio.h"
 #include "chipmodel.h"
 #include "chipstate.h"
+#include "realchip.h"
 #include "windowprobe.h"
 
 #include <QString>
@@ -16,12 +17,6 @@
 // standard parts to buy, and the chip's realistic dissipation. Pure computation on the window's
 // own inputs and results; texts are made from it by chiphints.h, designreport.h.
 namespace kestrelon {
-
-struct Band {
-    double low = 0;
-    double nominal = 0;
-    double high = 0;
-};
 
 enum class CheckId {
     Reference,       // data-sheet V_REF against V+ - 1.5 V

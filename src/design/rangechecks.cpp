@@ -73,7 +73,7 @@ void sizeLimitingResistor(RangeDesign& d) {
         worstPower(d, hottest, s.ledHigh) + s.high * kFamily.standbyCurrent <= kFamily.packageLimit)
         return;
     const double allLit = 10 * r.ledMilliamps / kMilli;
-    d.rlim = e96AtOrBelow((s.ledLow - r.ledVf - kFamily.dropout) / allLit);
+    d.rlim = standardAtOrBelow((s.ledLow - r.ledVf - kFamily.dropout) / allLit, Series::E96);
 }
 
 void rangeChecks(RangeDesign& d) {

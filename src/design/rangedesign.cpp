@@ -372,7 +372,7 @@ void splitR2(RangeChip& c, double nominal, double least, double most) {
     c.R2 = nominal;
     if (most <= 0)
         return;
-    c.R2fixed = e96AtOrBelow(least / (1 + kPartTolerance));
+    c.R2fixed = standardAtOrBelow(least / (1 + kPartTolerance), Series::E96);
     c.trimmer = trimmerAtOrAbove(most * (1 + kPartTolerance) - c.R2fixed);
     // Beyond the largest trimmer: a fixed part alone, and the corners show what that costs.
     if (c.trimmer == 0) {

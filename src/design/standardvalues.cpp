@@ -40,12 +40,14 @@ struct Position {
     double at;
 };
 
+std::span<const int> mantissasOf(Series series) {
+    return series == Series::E24 ? std::span<const int>(kE24) : std::span<const int>(kE96);
+}
+
 Position positionOf(double ohms, Series series) {
     const int decade = static_cast<int>(std::floor(std::log10(ohms)));
-    const std::span<const int> mantissas =
-        series == Series::E24 ? std::span<const int>(kE24) : std::span<const int>(kE96);
     const int exponent = decade - (series == Series::E24 ? 1 : 2);
-    return {mantissas, exponent, ohms / scaled(1, exponent)};
+    return {mantissasOf(series), exponent, ohms / scaled(1, exponent)};
 }
 
 bool buyable(double ohms) {
@@ -78,6 +80,48 @@ double e24AtOrAbove(double ohms) {
     return scaled(above == p.mantissas.end() ? 10 * p.mantissas.front() : *above, p.exponent);
 }
 
+double seriesTolerance(Series series) {
+    return series == Series::E24 ? 0.05 : 0.01;
+}
+
+double standardAtOrBelow(double ohms, Series series) {
+    if (!buyable(ohms))
+        return 0;
+    const Position p = positionOf(ohms, series);
+    // A series value up to rounding is itself.
+    const auto above = std::upper_bound(p.mantissas.begin(), p.mantissas.end(), p.at * (1 + 1e-9));
+    if (above == p.mantissas.begin())
+        return scaled(p.mantissas.back(), p.exponent - 1);
+    return scaled(*(above - 1), p.exponent);
+}
+
+std::vector<double> standardValuesBetween(double low, double high, Series series) {
+    std::vector<double> values;
+    low = std::max(low, kSmallest);
+    high = std::min(high, kLargest);
+    if (!(low <= high))
+        return values;
+    for (int exponent = positionOf(low, series).exponent;; ++exponent)
+        for (const int mantissa : mantissasOf(series)) {
+            const double value = scaled(mantissa, exponent);
+            if (value > high * (1 + 1e-9))
+                return values;
+            if (value >= low * (1 - 1e-9))
+                values.push_back(value);
+        }
+}
+
+double trimmerAtOrAbove(double ohms) {
+    constexpr std::array<double, 10> kTrimmers{100, 200,  500,  1e3,  2e3,
+                                               5e3, 10e3, 20e3, 50e3, 100e3};
+    if (!std::isfinite(ohms))
+        return 0;
+    for (const double trimmer : kTrimmers)
+        if (trimmer >= ohms)
+            return trimmer;
+    return 0;
+}
+
 double powerRating(double watts) {
     constexpr std::array<double, 7> kRatings{0.125, 0.25, 0.5, 1, 2, 3, 5};
     if (!std::isfinite(watts))
@@ -86,26 +130,6 @@ double powerRating(double watts) {
         if (rating >= 2 * watts)
             return rating;
     return 0;
-}
-
-double trimmerAtOrAbove(double ohms) {
-    constexpr std::array<double, 10> kTrimmers{100, 200,  500,  1e3,  2e3,
-                                               5e3, 10e3, 20e3, 50e3, 100e3};
-    for (const double trimmer : kTrimmers)
-        if (trimmer >= ohms)
-            return trimmer;
-    return 0;
-}
-
-double e96AtOrBelow(double ohms) {
-    if (!buyable(ohms))
-        return 0;
-    const Position p = positionOf(ohms, Series::E96);
-    // A value that is a series value up to rounding is that value.
-    const auto above = std::upper_bound(p.mantissas.begin(), p.mantissas.end(), p.at * (1 + 1e-9));
-    if (above == p.mantissas.begin())
-        return scaled(p.mantissas.back(), p.exponent - 1);
-    return scaled(*(above - 1), p.exponent);
 }
 
 } // namespace kestrelon

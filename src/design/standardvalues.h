@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace kestrelon {
 
 enum class Series { E24, E96 };
@@ -16,11 +18,16 @@ double e24AtOrAbove(double ohms);
 // even 5 W is too small.
 double powerRating(double watts);
 
-// The smallest common trimmer potentiometer (100 Ω to 100 kΩ) of at least ohms; 0 when even
-// 100 kΩ is too small.
-double trimmerAtOrAbove(double ohms);
+// The tolerance a series is sold in: 5 % for E24, 1 % for E96.
+double seriesTolerance(Series series);
 
-// The largest E96 value at or below ohms; 0 when there is none.
-double e96AtOrBelow(double ohms);
+// The largest series value at or below ohms; 0 when there is none.
+double standardAtOrBelow(double ohms, Series series);
+
+// Every series value from low to high, in order.
+std::vector<double> standardValuesBetween(double low, double high, Series series);
+
+// The smallest common trimmer (100 Ω to 100 kΩ) of at least ohms; 0 when none is that large.
+double trimmerAtOrAbove(double ohms);
 
 } // namespace kestrelon
