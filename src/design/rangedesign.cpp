@@ -2,6 +2,7 @@
 
 #include "figuretext.h"
 #include "rangesteps.h"
+#include "realchip.h"
 #include "standardvalues.h"
 
 #include <algorithm>
@@ -30,15 +31,12 @@ double e96(double ohms) {
     return nearestStandard(ohms, Series::E96);
 }
 
-// Everything that differs between two builds of one design: the chips' corners and the parts'
+// Everything that differs between two builds of one design: each chip's data-sheet corner (R1
+// and R2 at their tolerance included), where its trimmer was turned, and the other parts'
 // actual values.
 struct Build {
-    std::array<double, 2> vr{};    // V, REF OUT to REF ADJ
-    std::array<double, 2> iadj{};  // A
-    std::array<double, 2> rc{};    // ohm, the chip's own divider
-    std::array<double, 2> ratio{}; // LED mA per mA out of REF OUT
-    std::array<double, 2> R1{};
-    std::array<double, 2> R2{};
+    std::array<Corner, 2> chip{};
+    std::array<double, 2> R2{}; // ohm before the corner's tolerance
     double Rx = 0;
     double Rm = 0;
     double Rb = 0;
@@ -59,42 +57,60 @@ double dividerOf(const Build& b) {
     return b.inTop > 0 ? b.inBottom / (b.inTop + b.inBottom) : 1;
 }
 
+// A chip with RHi on its REF OUT and RLo held at rlo, as the real-chip model takes it.
+RealCircuit circuitOf(const RangeDesign& d, std::size_t k, const Build& b, double rlo) {
+    RealCircuit c;
+    c.kind = d.request.kind;
+    c.R1 = d.chips[k].R1;
+    c.R2 = b.R2[k];
+    c.rloVolts = rlo;
+    return c;
+}
+
+// The string's resistance beside the chip's own divider.
+double stringMiddle(const Build& b) {
+    return b.Rm > 0 ? parallel(b.Rm, b.chip[0].dividerOhms) : b.chip[0].dividerOhms;
+}
+
 Outcome evaluate(const RangeDesign& d, const Build& b) {
     Outcome o;
     const RangeChip& c = d.chips[0];
+    const Corner& k0 = b.chip[0];
     double out = 0; // A leaving chip #1's REF OUT into its own network
     if (c.low == RangeLow::RefAdj) {
-        const double vadj = b.R2[0] * (b.vr[0] / b.R1[0] + b.vr[0] / b.rc[0] + b.iadj[0]);
-        o.vout[0] = vadj + b.vr[0];
+        // The chip's divider hangs across the cell and its current goes down R2 with R1's.
+        const double r1 = c.R1 * k0.r1Factor;
+        const double r2 = b.R2[0] * k0.r2Factor;
+        const double vadj = r2 * (k0.cell / r1 + k0.cell / k0.dividerOhms + k0.adjustCurrent);
+        o.vout[0] = vadj + k0.cell;
         o.vlo[0] = vadj;
         o.vhi[0] = o.vout[0];
-        out = b.vr[0] / b.R1[0] + b.vr[0] / b.rc[0];
+        out = k0.cell / r1 + k0.cell / k0.dividerOhms;
     } else {
-        o.vout[0] = b.vr[0] + b.R2[0] * (b.vr[0] / b.R1[0] + b.iadj[0]);
+        const RealFigures f = realFigures(circuitOf(d, 0, b, 0), k0);
+        o.vout[0] = f.reference;
+        o.vhi[0] = f.reference;
+        out = f.referenceCurrent / kMilli;
         if (c.low == RangeLow::RefString) {
-            const double rp = b.Rm > 0 ? parallel(b.Rm, b.rc[0]) : b.rc[0];
-            const double is = o.vout[0] / (b.Rx + rp + b.Rb);
+            const double is = o.vout[0] / (b.Rx + stringMiddle(b) + b.Rb);
             o.vhi[0] = o.vout[0] - is * b.Rx;
             o.vlo[0] = is * b.Rb;
-            out = b.vr[0] / b.R1[0] + is;
-        } else {
-            o.vhi[0] = o.vout[0];
-            out = b.vr[0] / b.R1[0] + o.vout[0] / b.rc[0];
+            out = f.r1Current / kMilli + is;
         }
     }
     if (d.chips.size() > 1) {
-        o.vout[1] = b.vr[1] + b.R2[1] * (b.vr[1] / b.R1[1] + b.iadj[1]);
-        o.vhi[1] = o.vout[1];
-        o.vlo[1] = o.vhi[0];
-        const double fromAbove = (o.vout[1] - o.vout[0]) / b.rc[1];
-        o.load[1] = (b.vr[1] / b.R1[1] + fromAbove) * kMilli;
+        const RealFigures f = realFigures(circuitOf(d, 1, b, o.vhi[0]), b.chip[1]);
+        o.vout[1] = f.reference;
+        o.vhi[1] = f.rhi;
+        o.vlo[1] = f.rlo;
+        o.load[1] = f.referenceCurrent;
         // Chip #2's divider feeds chip #1's REF OUT, which then gives that much less.
-        out -= fromAbove;
+        out -= f.dividerCurrent / kMilli;
     }
     o.load[0] = out * kMilli;
     const double divider = dividerOf(b);
     for (std::size_t k = 0; k < d.chips.size(); ++k) {
-        o.iled[k] = b.ratio[k] * o.load[k];
+        o.iled[k] = b.chip[k].outputRatio * o.load[k];
         for (std::size_t n = 0; n < d.spec->ratios.size(); ++n)
             o.thresholds[k * 10 + n] =
                 (o.vlo[k] + (o.vhi[k] - o.vlo[k]) * d.spec->ratios[n]) / divider;
@@ -104,15 +120,9 @@ Outcome evaluate(const RangeDesign& d, const Build& b) {
 
 Build nominalBuild(const RangeDesign& d) {
     Build b;
-    for (std::size_t k = 0; k < 2; ++k) {
-        b.vr[k] = kFamily.referenceNominal;
-        b.iadj[k] = kFamily.adjustCurrent.typ;
-        b.rc[k] = d.spec->dividerOhms.typ;
-        b.ratio[k] = kFamily.outputRatio.typ;
-        if (k < d.chips.size()) {
-            b.R1[k] = d.chips[k].R1;
-            b.R2[k] = d.chips[k].R2;
-        }
+    for (std::size_t k = 0; k < d.chips.size(); ++k) {
+        b.chip[k] = nominalCorner(d.request.kind);
+        b.R2[k] = d.chips[k].R2;
     }
     b.Rx = d.chips[0].Rx;
     b.Rm = d.chips[0].Rm;
@@ -129,19 +139,20 @@ void trim(const RangeDesign& d, Build& b, const std::array<double, 2>& targets) 
         const RangeChip& c = d.chips[k];
         if (c.trimmer <= 0)
             continue;
+        Corner& corner = b.chip[k];
+        corner.r2Factor = 1;
         const double pin = targets[k] * dividerOf(b);
-        const double vr = b.vr[k];
+        const double vr = corner.cell;
+        const double r1 = c.R1 * corner.r1Factor;
         double needed = 0;
         if (c.low == RangeLow::RefAdj) {
             const double vadj = pin - vr * d.spec->ratios[0];
-            needed = vadj / (vr / b.R1[k] + vr / b.rc[k] + b.iadj[k]);
+            needed = vadj / (vr / r1 + vr / corner.dividerOhms + corner.adjustCurrent);
         } else {
             double vout = pin;
-            if (k == 0 && (b.Rx > 0 || b.Rb > 0)) {
-                const double rp = b.Rm > 0 ? parallel(b.Rm, b.rc[0]) : b.rc[0];
-                vout = pin * (b.Rx + rp + b.Rb) / (rp + b.Rb);
-            }
-            needed = (vout - vr) / (vr / b.R1[k] + b.iadj[k]);
+            if (k == 0 && (b.Rx > 0 || b.Rb > 0))
+                vout = pin * (b.Rx + stringMiddle(b) + b.Rb) / (stringMiddle(b) + b.Rb);
+            needed = (vout - vr) / (vr / r1 + corner.adjustCurrent);
         }
         b.R2[k] = std::clamp(needed, c.R2fixed, c.R2fixed + c.trimmer);
     }
@@ -156,10 +167,10 @@ Band startBand(double nominal) {
     return {nominal, nominal, nominal};
 }
 
-// Nominal figures, then every corner: each chip's reference, adjust-pin current, divider and
-// output ratio at its data-sheet ends, each fitted part at either end of its tolerance. Trimmed,
-// each trimmer is set at every corner as the builder sets it; untrimmed, it stays where the
-// nominal design puts it, and only the thresholds' untrimmed bands are written.
+// Nominal figures, then every corner: each chip at every corner of the data sheet, each other
+// part at either end of its tolerance. Trimmed, each trimmer is set at every corner as the
+// builder sets it; untrimmed, it stays where the nominal design puts it, and only the
+// thresholds' untrimmed bands are written.
 void evaluateCorners(RangeDesign& d, bool trimmed) {
     const Build nominal = nominalBuild(d);
     const Outcome n = evaluate(d, nominal);
@@ -181,52 +192,52 @@ void evaluateCorners(RangeDesign& d, bool trimmed) {
     for (std::size_t k = 0; k < d.chips.size(); ++k)
         targets[k] = n.thresholds[k * 10 + d.chips[k].trimmedLed];
 
-    struct Knob {
-        double* value;
-        double low;
-        double high;
-    };
+    // A trimmed R2's own tolerance is trimmed away with the rest: one of its two ends will do.
+    std::array<std::vector<Corner>, 2> chipCorners;
+    for (std::size_t k = 0; k < d.chips.size(); ++k)
+        for (const Corner& corner : dataSheetCorners(d.request.kind, kPartTolerance))
+            if (!trimmed || d.chips[k].trimmer <= 0 || corner.r2Factor < 1)
+                chipCorners[k].push_back(corner);
+    if (d.chips.size() < 2)
+        chipCorners[1] = {Corner{}};
+
     Build b = nominal;
-    std::vector<Knob> knobs;
-    const auto part = [&](double& ohms) {
-        if (ohms > 0)
-            knobs.push_back({&ohms, ohms * (1 - kPartTolerance), ohms * (1 + kPartTolerance)});
-    };
-    for (std::size_t k = 0; k < d.chips.size(); ++k) {
-        knobs.push_back({&b.vr[k], kFamily.reference.min, kFamily.reference.max});
-        knobs.push_back({&b.iadj[k], kFamily.adjustCurrent.min, kFamily.adjustCurrent.max});
-        knobs.push_back({&b.rc[k], d.spec->dividerOhms.min, d.spec->dividerOhms.max});
-        knobs.push_back({&b.ratio[k], kFamily.outputRatio.min, kFamily.outputRatio.max});
-        part(b.R1[k]);
-        if (!trimmed || d.chips[k].trimmer <= 0)
-            part(b.R2[k]);
-    }
+    std::vector<double*> parts;
+    std::vector<double> values;
     for (double* ohms : {&b.Rx, &b.Rm, &b.Rb, &b.inTop, &b.inBottom})
-        part(*ohms);
-    const unsigned corners = 1u << knobs.size();
-    for (unsigned mask = 0; mask < corners; ++mask) {
-        for (std::size_t i = 0; i < knobs.size(); ++i)
-            *knobs[i].value = (mask >> i) & 1u ? knobs[i].high : knobs[i].low;
-        if (!trimmed) {
-            const Outcome o = evaluate(d, b);
-            for (std::size_t i = 0; i < d.thresholds.size(); ++i)
-                widen(d.thresholds[i].untrimmed, o.thresholds[i]);
-            continue;
+        if (*ohms > 0) {
+            parts.push_back(ohms);
+            values.push_back(*ohms);
         }
-        trim(d, b, targets);
-        const Outcome o = evaluate(d, b);
-        for (std::size_t k = 0; k < d.chips.size(); ++k) {
-            RangeChip& c = d.chips[k];
-            widen(c.vref, o.vout[k]);
-            widen(c.rlo, o.vlo[k]);
-            widen(c.rhi, o.vhi[k]);
-            widen(c.ledMilliamps, o.iled[k]);
-            widen(c.referenceLoad, o.load[k]);
-            widen(c.span, o.vhi[k] - o.vlo[k]);
-        }
-        for (std::size_t i = 0; i < d.thresholds.size(); ++i)
-            widen(d.thresholds[i].measured, o.thresholds[i]);
-    }
+    const unsigned partCorners = 1u << parts.size();
+    for (const Corner& first : chipCorners[0])
+        for (const Corner& second : chipCorners[1])
+            for (unsigned mask = 0; mask < partCorners; ++mask) {
+                b.chip = {first, second};
+                b.R2 = nominal.R2;
+                for (std::size_t i = 0; i < parts.size(); ++i)
+                    *parts[i] =
+                        values[i] * ((mask >> i) & 1u ? 1 + kPartTolerance : 1 - kPartTolerance);
+                if (!trimmed) {
+                    const Outcome o = evaluate(d, b);
+                    for (std::size_t i = 0; i < d.thresholds.size(); ++i)
+                        widen(d.thresholds[i].untrimmed, o.thresholds[i]);
+                    continue;
+                }
+                trim(d, b, targets);
+                const Outcome o = evaluate(d, b);
+                for (std::size_t k = 0; k < d.chips.size(); ++k) {
+                    RangeChip& c = d.chips[k];
+                    widen(c.vref, o.vout[k]);
+                    widen(c.rlo, o.vlo[k]);
+                    widen(c.rhi, o.vhi[k]);
+                    widen(c.ledMilliamps, o.iled[k]);
+                    widen(c.referenceLoad, o.load[k]);
+                    widen(c.span, o.vhi[k] - o.vlo[k]);
+                }
+                for (std::size_t i = 0; i < d.thresholds.size(); ++i)
+                    widen(d.thresholds[i].measured, o.thresholds[i]);
+            }
 }
 
 // The E96 pair (a near aExact, b near bExact) whose ratio(a, b) comes closest to target.
@@ -398,18 +409,20 @@ QString chooseParts(RangeDesign& d, const Layout& l) {
                QStringLiteral(", and its divider alone takes ") + milliamps(taken * kMilli) +
                QStringLiteral(": raise the LED current.");
     };
-    const auto r2Range = [&](RangeChip& c, auto needed) {
-        double least = std::numeric_limits<double>::infinity();
-        double most = 0;
-        for (const double v : {kFamily.reference.min, kFamily.reference.max})
-            for (const double i : {kFamily.adjustCurrent.min, kFamily.adjustCurrent.max})
-                for (const double rc : {d.spec->dividerOhms.min, d.spec->dividerOhms.max}) {
-                    least = std::min(least, needed(v, i, rc));
-                    most = std::max(most, needed(v, i, rc));
-                }
-        splitR2(c, needed(vr, kFamily.adjustCurrent.typ, rcTyp), std::max(0.0, least), most);
+    // R2 for RHi on REF OUT at top: the real chip's fixed part and trimmer.
+    const auto topR2 = [&](RangeChip& c, double target) {
+        RealCircuit circuit;
+        circuit.kind = r.kind;
+        circuit.R1 = c.R1;
+        circuit.resistorTolerance = kPartTolerance;
+        const TrimmedR2 t = trimmedR2(circuit, Series::E96, target);
+        c.R2 = std::max(0.0, (target - vr) / (vr / c.R1 + kFamily.adjustCurrent.typ));
+        c.R2fixed = t.fixed;
+        c.trimmer = t.trimmer;
+        // Beyond the largest trimmer: a fixed part alone, and the corners show what that costs.
+        if (t.trimmer == 0 && t.needHigh > 0)
+            c.R2 = c.R2fixed = e96(c.R2);
     };
-
     // Chip #2 first: its divider's current flows into chip #1's REF OUT.
     double fromAbove = 0;
     if (l.chips == 2) {
@@ -419,7 +432,7 @@ QString chooseParts(RangeDesign& d, const Layout& l) {
         if (perChip - fromAbove <= 0.1 * perChip)
             return notEnough(1, fromAbove);
         c.R1 = e96(vr / (perChip - fromAbove));
-        r2Range(c, [&](double v, double i, double) { return (top - v) / (v / c.R1 + i); });
+        topR2(c, top);
     }
 
     RangeChip& c = d.chips[0];
@@ -463,15 +476,21 @@ QString chooseParts(RangeDesign& d, const Layout& l) {
         return notEnough(0, taken);
     c.R1 = e96(vr / (available - taken));
     if (c.low == RangeLow::RefAdj) {
+        // RLo on REF ADJ: R2 carries the chip's divider current too, so every corner counts.
         c.trimmedLed = 0;
-        r2Range(c, [&](double v, double i, double rc) { return rlo / (v / c.R1 + v / rc + i); });
+        const auto needed = [&](const Corner& k) {
+            return rlo / (k.cell / (c.R1 * k.r1Factor) + k.cell / k.dividerOhms + k.adjustCurrent);
+        };
+        double least = std::numeric_limits<double>::infinity();
+        double most = 0;
+        for (const Corner& k : dataSheetCorners(r.kind, kPartTolerance)) {
+            least = std::min(least, needed(k));
+            most = std::max(most, needed(k));
+        }
+        splitR2(c, needed(nominalCorner(r.kind)), least, most);
     } else {
-        r2Range(c, [&](double v, double i, double rc) {
-            const double rp = c.Rm > 0 ? parallel(c.Rm, rc) : rc;
-            const double needed =
-                c.Rx > 0 || c.Rb > 0 ? high * (c.Rx + rp + c.Rb) / (rp + c.Rb) : high;
-            return (needed - v) / (v / c.R1 + i);
-        });
+        const double rp = c.Rm > 0 ? parallel(c.Rm, rcTyp) : rcTyp;
+        topR2(c, c.Rx > 0 || c.Rb > 0 ? high * (c.Rx + rp + c.Rb) / (rp + c.Rb) : high);
     }
     return {};
 }
