@@ -6,7 +6,6 @@
 #include "rangetext.h"
 #include "widgetimage.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -39,17 +38,18 @@ QLineEdit* box(QWidget* parent, const char* name, const QString& text, const QSt
     return named(new QLineEdit(text, parent), name, spoken);
 }
 
-// Two options side by side in a group of their own, the first or second selected.
-QHBoxLayout* optionPair(QRadioButton* first, QRadioButton* second, bool secondChecked) {
-    auto* group = new QButtonGroup(first->parent());
-    group->addButton(first);
-    group->addButton(second);
-    (secondChecked ? second : first)->setChecked(true);
-    auto* row = new QHBoxLayout;
+// Two options side by side in a box of their own, the first or second selected: the arrow keys
+// move between them and Tab stops at the selected one.
+QWidget* optionPair(QWidget* parent, QRadioButton* first, QRadioButton* second,
+                    bool secondChecked) {
+    auto* pair = new QWidget(parent);
+    auto* row = new QHBoxLayout(pair);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(first);
     row->addWidget(second);
     row->addStretch();
-    return row;
+    (secondChecked ? second : first)->setChecked(true);
+    return pair;
 }
 
 const QStringList kColumns{QStringLiteral("LED"), QStringLiteral("Asked"),
@@ -98,12 +98,12 @@ void dlgRange::createInputs(const RangePrefill& prefill) {
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("LED 1 lights at (V):"), m_lo);
     form->addRow(QStringLiteral("Last LED lights at (V):"), m_hi);
-    form->addRow(QStringLiteral("LEDs:"), optionPair(m_leds10, m_leds20, prefill.twenty));
+    form->addRow(QStringLiteral("LEDs:"), optionPair(this, m_leds10, m_leds20, prefill.twenty));
     form->addRow(QStringLiteral("LED current (mA):"), m_milliamps);
     form->addRow(QStringLiteral("Chip supply V+ (V):"), m_vplus);
     form->addRow(QStringLiteral("LED supply (V):"), m_vled);
     form->addRow(m_fromMeasured);
-    form->addRow(QStringLiteral("Mode:"), optionPair(m_bar, m_dot, prefill.dot));
+    form->addRow(QStringLiteral("Mode:"), optionPair(this, m_bar, m_dot, prefill.dot));
     form->addRow(QStringLiteral("Chip:"), m_kind);
     for (int row = 0; row < form->rowCount(); ++row)
         if (auto* label = form->itemAt(row, QFormLayout::LabelRole))
@@ -136,6 +136,8 @@ void dlgRange::createAnswer() {
     m_table->setHorizontalHeaderLabels(kColumns);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table; the arrow keys walk its cells.
+    m_table->setTabKeyNavigation(false);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->setMinimumHeight(180);

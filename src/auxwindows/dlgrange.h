@@ -4,7 +4,6 @@
 
 #include <QDialog>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
@@ -82,3 +81,5 @@ private:
 };
 
 } // namespace kestrelon
+
+Q_DECLARE_METATYPE(kestrelon::RangeDesign)
