@@ -149,9 +149,6 @@ void dlgRange::createAnswer() {
     m_copy->setObjectName(QStringLiteral("btnRangeCopy"));
     m_save = m_buttons->addButton(QStringLiteral("Save plot…"), QDialogButtonBox::ActionRole);
     m_save->setObjectName(QStringLiteral("btnRangeSavePlot"));
-    // Enter in a box must not apply the design to the window.
-    for (QPushButton* button : m_buttons->findChildren<QPushButton*>())
-        button->setAutoDefault(false);
 
     auto* right = new QVBoxLayout;
     right->addWidget(m_answer);

@@ -8,6 +8,11 @@ namespace kestrelon {
 // The fixed resistors' tolerance: every one is an E96 part.
 inline constexpr double kRangePartTolerance = 0.01;
 
+// Every threshold's band over the corners: untrimmed, each trimmer left at its nominal setting
+// (only the thresholds' untrimmed bands are written); trimmed, each trimmer set at every corner
+// as the builder sets it (the thresholds' and the chips' bands).
+void evaluateCorners(RangeDesign& d, bool trimmed);
+
 // The smallest step between two thresholds, as a share of the divider's span.
 double smallestStep(const ChipSpec& spec);
 
