@@ -132,6 +132,9 @@ QString rangeAnswer(const RangeDesign& d) {
     if (d.chips.size() == 2)
         text += QStringLiteral("\nThe chips are stacked: chip #2's divider stands on chip #1's "
                                "RHi, and both take the same signal.");
+    if (d.chips.size() == 2 && d.request.dot)
+        text += QStringLiteral(" In dot mode chip #1's pin 9 goes to chip #2's pin 1, so that "
+                               "chip #1's LED 10 goes out when chip #2's LED 1 lights.");
     text += QLatin1Char('\n') + checksVerdict(d);
     return text;
 }
