@@ -154,10 +154,12 @@ void dlgRange::createAnswer() {
     right->addWidget(m_answer);
     right->addWidget(m_table, 1);
     auto* grid = static_cast<QGridLayout*>(layout());
-    grid->addLayout(right, 0, 1);
-    grid->addWidget(m_plot, 1, 0, 1, 2);
+    // The plot under the inputs and the answer beside both keep the dialog within a small screen.
+    grid->addLayout(right, 0, 1, 2, 1);
+    grid->addWidget(m_plot, 1, 0);
     grid->addWidget(m_buttons, 2, 0, 1, 2);
     grid->setRowStretch(1, 1);
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
     connect(m_buttons, &QDialogButtonBox::accepted, this, &dlgRange::accept);
