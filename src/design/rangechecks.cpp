@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "figuretext.h"
+#include "realchip.h"
 #include "standardvalues.h"
 
 #include <algorithm>
@@ -145,13 +146,16 @@ void rangeChecks(RangeDesign& d) {
 
         const double power =
             worstPower(d, i.high / kMilli, s.ledHigh) + s.high * kFamily.standbyCurrent;
-        add(power <= kFamily.packageLimit,
+        const double ambient = kFamily.packageAmbient;
+        add(power <= packageLimit(ambient),
             name + QStringLiteral(": dissipates up to ") + watts(power) +
                 QStringLiteral(" at the highest LED current and supply") +
                 (d.rlim > 0 ? QStringLiteral(" with the LED supply's series resistor")
                             : QString()) +
-                QStringLiteral(", against the package's ") + watts(kFamily.packageLimit) +
-                QStringLiteral(" at 25 °C."));
+                QStringLiteral(", against the package's ") + watts(packageLimit(ambient)) +
+                QStringLiteral(" at ") + QString::number(ambient) +
+                QStringLiteral(" °C; it stands an ambient of up to ") +
+                QString::number(std::floor(maxAmbient(power))) + QStringLiteral(" °C."));
     }
 }
 
