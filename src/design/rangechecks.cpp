@@ -70,8 +70,8 @@ void sizeLimitingResistor(RangeDesign& d) {
     double hottest = 0;
     for (const RangeChip& c : d.chips)
         hottest = std::max(hottest, c.ledMilliamps.high / kMilli);
-    if (r.dot ||
-        worstPower(d, hottest, s.ledHigh) + s.high * kFamily.standbyCurrent <= kFamily.packageLimit)
+    if (r.dot || worstPower(d, hottest, s.ledHigh) + s.high * kFamily.standbyCurrent <=
+                     packageLimit(kFamily.packageAmbient))
         return;
     const double allLit = 10 * r.ledMilliamps / kMilli;
     d.rlim = standardAtOrBelow((s.ledLow - r.ledVf - kFamily.dropout) / allLit, Series::E96);
