@@ -1,6 +1,7 @@
 #include "rangedesign.h"
 #include "rangetext.h"
 
+#include <QSet>
 #include <QTest>
 
 #include <cmath>
@@ -41,6 +42,7 @@ private slots:
     void rangeIsMade_data();
     void rangeIsMade();
     void impossibleRangeGivesReasonAndNearest();
+    void rhiBelowTheReferenceIsShownAsAnExternalVoltage();
 };
 
 void tst_RangeDesign::rangeIsMade_data() {
@@ -101,6 +103,28 @@ void tst_RangeDesign::impossibleRangeGivesReasonAndNearest() {
     QVERIFY(rangeAnswer(d).contains(QStringLiteral("Nearest range")));
     QVERIFY(designRange(request(d.nearestLo, d.nearestHi, 10, 15)).made);
     QVERIFY(!designRange(request(d.nearestLo, d.nearestHi * 0.999, 10, 15)).made);
+}
+
+// A 1 V top is below the reference's 1.25 V: RHi hangs on a string from REF OUT, which the
+// window shows as "+Vext Hi" at that voltage; RLo stays on "0V".
+void tst_RangeDesign::rhiBelowTheReferenceIsShownAsAnExternalVoltage() {
+    RangeRequest audio = request(std::pow(10.0, -27.0 / 20), 1.0, 10, 12);
+    audio.kind = ChipKind::LM3915;
+    const RangeDesign d = designRange(audio);
+    QVERIFY(d.made);
+    QVERIFY(d.chips[0].Rx > 0);
+    QString rhiText;
+    QSet<QString> selected;
+    for (const WindowEdit& e : rangeWindowEdits(d)) {
+        const QString name = QString::fromLatin1(e.control.data(), qsizetype(e.control.size()));
+        if (e.kind == WindowEdit::Kind::Option)
+            selected << name + QString::number(e.index);
+        if (name == QLatin1String("txtRHi"))
+            rhiText = e.text;
+        QVERIFY(e.kind != WindowEdit::Kind::Check); // one chip: the slave box stays
+    }
+    QCOMPARE(selected, QSet<QString>({"optRHi1", "optRLo0", "optMode0"}));
+    QCOMPARE(rhiText, QStringLiteral("1.01"));
 }
 
 QTEST_GUILESS_MAIN(tst_RangeDesign)
