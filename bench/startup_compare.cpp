@@ -1,6 +1,7 @@
 // Starts the real program's start-up and the bare baseline alternately as whole processes, on
 // the offscreen platform with an empty settings folder, and compares median wall time and peak
 // memory.
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,11 +29,18 @@ Run runOnce(const std::string& program) {
         std::perror("mkdtemp");
         std::exit(2);
     }
+    // Qt's notes on the offscreen platform would come between the figures: they are shown only
+    // when the run fails.
+    const std::string log = std::string(folder) + "/stderr.log";
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("XDG_CONFIG_HOME", folder, 1);
+        setenv("XDG_RUNTIME_DIR", folder, 1);
+        const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (fd >= 0)
+            dup2(fd, STDERR_FILENO);
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -38,11 +48,17 @@ Run runOnce(const std::string& program) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     const auto end = std::chrono::steady_clock::now();
+    const bool failed = !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    if (failed) {
+        std::ifstream messages(log);
+        std::fprintf(stderr, "%s",
+                     std::string(std::istreambuf_iterator<char>(messages), {}).c_str());
+    }
     std::error_code removeError;
     std::filesystem::remove_all(folder, removeError);
     if (removeError)
         std::fprintf(stderr, "could not remove %s: %s\n", folder, removeError.message().c_str());
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (failed) {
         std::fprintf(stderr, "%s failed (status %d)\n", program.c_str(), status);
         std::exit(1);
     }

@@ -24,8 +24,28 @@ set(_kestrelon_packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 configure_file(${_kestrelon_packaging_dir}/${KESTRELON_APP_ID}.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/${KESTRELON_APP_ID}.metainfo.xml @ONLY)
 
-install(FILES ${_kestrelon_packaging_dir}/${KESTRELON_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# A desktop starts Exec through the session's PATH, which holds /usr/bin and /usr/local/bin but
+# not always another prefix's bin (~/.local/bin): there the entry names the program by its path.
+set(_kestrelon_user_entry ${PROJECT_BINARY_DIR}/packaging/other-prefix/${KESTRELON_APP_ID}.desktop)
+string(CONFIGURE [[
+  set(_entry "@_kestrelon_packaging_dir@/@KESTRELON_APP_ID@.desktop")
+  if(NOT CMAKE_INSTALL_PREFIX MATCHES "^/usr(/local)?/?$")
+    set(_program "${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/$<TARGET_FILE_NAME:kestrelon>")
+    # Exec's quoting: reserved characters are allowed inside double quotes, but these four
+    # would need two levels of escapes, which desktops do not agree on.
+    if(_program MATCHES "[\"`$\\]")
+      message(FATAL_ERROR "The desktop entry cannot name ${_program}: install to a prefix without \", `, $ or \\.")
+    elseif(_program MATCHES "[^-A-Za-z0-9_./+]")
+      set(_program "\"${_program}\"")
+    endif()
+    file(READ "${_entry}" _text)
+    string(REGEX REPLACE "\nExec=[^\n]*" "\nExec=${_program}" _text "${_text}")
+    set(_entry "@_kestrelon_user_entry@")
+    file(WRITE "${_entry}" "${_text}")
+  endif()
+  file(INSTALL "${_entry}" DESTINATION "${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_DATADIR@/applications")
+]] _kestrelon_install_entry @ONLY)
+install(CODE "${_kestrelon_install_entry}")
 install(FILES ${PROJECT_BINARY_DIR}/packaging/${KESTRELON_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 

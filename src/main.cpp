@@ -1,3 +1,4 @@
+#include "accessibleobjects.h"
 #include "form1.h"
 #include "platform.h"
 #include "settingsstore.h"
@@ -5,7 +6,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 int main(int argc, char* argv[]) {
+    // A file-size limit then fails a save with an error that is reported, instead of ending the
+    // program with its signal.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Decided before Qt picks its platform: on Wayland the window could not go to its stored
     // position, so X11 is preferred where XWayland offers it.
     QStringList arguments;
@@ -17,6 +23,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform);
 
     QApplication app(argc, argv);
+    // Before any window exists: a screen reader may already be asking about the first one.
+    kestrelon::ui::installFactory();
     QApplication::setApplicationName(QStringLiteral("Kestrelon"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelon"));
     // Lets desktops match the running window to its launcher entry and icon.

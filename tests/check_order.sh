@@ -4,11 +4,17 @@
 set -uo pipefail
 build=$(realpath "${1:-build}")
 failed=0
+# private_env DIR COMMAND...: COMMAND with its settings, runtime and temporary files in DIR.
+private_env() {
+    local dir=$1
+    shift
+    QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$dir" XDG_RUNTIME_DIR="$dir" TMPDIR="$dir" "$@"
+}
 run() { # DESCRIPTION BINARY ARGS...
     local what=$1 dir
     shift
     dir=$(mktemp -d)
-    if ! (cd "$dir" && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$dir" timeout 300 "$@" >"$dir/log" 2>&1); then
+    if ! (cd "$dir" && private_env "$dir" timeout 300 "$@" >"$dir/log" 2>&1); then
         echo "FAIL: $what"
         grep -E '^(FAIL|QFATAL)' "$dir/log" | head -5
         failed=1
@@ -16,7 +22,9 @@ run() { # DESCRIPTION BINARY ARGS...
     rm -rf "$dir"
 }
 while IFS= read -r suite; do
-    mapfile -t functions < <(QT_QPA_PLATFORM=offscreen "$suite" -functions 2>/dev/null | sed 's/()$//')
+    listing=$(mktemp -d)
+    mapfile -t functions < <(private_env "$listing" "$suite" -functions 2>/dev/null | sed 's/()$//')
+    rm -rf "$listing"
     for f in "${functions[@]}"; do
         run "$(basename "$suite") $f alone" "$suite" "$f"
     done

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chipspec.h"
 #include "colours.h"
 
 #include <QString>
@@ -22,6 +23,7 @@ struct ChipInputs {
     std::array<bool, 2> optRLo{};  // "0V", "Vext Lo"
     std::array<bool, 2> optRHi{};  // "Ref Inp", "+Vext Hi"
     std::array<bool, 2> optMode{}; // "Bar/+V", "Dot/o.c"
+    ChipKind kind = ChipKind::LM3914;
 
     bool operator==(const ChipInputs&) const = default;
 };
@@ -29,6 +31,33 @@ struct ChipInputs {
 struct PanelInputs {
     std::array<ChipInputs, 2> chip;
     bool slave = false; // chkSlave checked
+};
+
+// What one run of a chip's calculation found, as numbers and flags; the figures themselves are
+// in the chip's ChipState. A step that a run skips leaves its flags as they were.
+struct ChipResult {
+    ChipKind kind = ChipKind::LM3914;
+    bool currentSet = false;       // R1 > 0: current, reference and its limit were worked out
+    bool overCurrent = false;      // LED current above kLedCurrentWarning
+    bool referenceLimited = false; // reference pulled to V+ less the dropout
+    bool rLoSet = false;           // an RLo option was selected, so VrLo is this run's
+    bool rHiSet = false;
+    double firstStep = 0;       // V, LED 1's threshold above RLo
+    bool ledsSet = false;       // a mode was selected, so `lit` is this run's
+    std::array<bool, 11> lit{}; // LEDs 1..10; 0 is the over-range indicator
+    bool overRange = false;
+    bool resistorSized = false;    // bar mode proposed a resistor: Rlim, PRlim, Pchip are new
+    bool resistorDecided = false;  // a mode was selected, so `resistorProposed` is this run's
+    bool resistorProposed = false; // the limiting resistor is shown
+
+    int litCount() const {
+        int n = 0;
+        for (std::size_t i = 1; i < lit.size(); ++i)
+            n += lit[i] ? 1 : 0;
+        return n;
+    }
+
+    bool operator==(const ChipResult&) const = default;
 };
 
 // Everything the window shows for one chip, named after the controls. The window loads it from
@@ -51,6 +80,8 @@ struct ChipView {
     QString lblVmin;
     QString lblVmax;
     QString lblGap;
+    QString Label3;                         // the chip's title, "1st LM3914"
+    QString lblWarn;                        // "Rlim for LM3914 = 1Wmax"
     std::array<std::uint32_t, 11> shpLED{}; // 0 is the over-range indicator
     QString lblRlim;
     QString lblWatts;

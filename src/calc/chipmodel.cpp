@@ -1,24 +1,10 @@
 #include "chipmodel.h"
 
+#include "chipreadouts.h"
 #include "conversions.h"
 #include "resistorsliders.h"
 
-#include <cmath>
-
 namespace kestrelon {
-
-namespace {
-
-void show(QString& caption, double value, std::string_view pattern, std::string_view suffix) {
-    formatInto(caption, {}, value, pattern, suffix);
-}
-
-const QString& blankBanner() {
-    static const QString banner(21, QLatin1Char(' '));
-    return banner;
-}
-
-} // namespace
 
 double sliderFraction(int perMille, const QString& fullScale) {
     return perMille * parse(fullScale) / 1000;
@@ -26,7 +12,7 @@ double sliderFraction(int perMille, const QString& fullScale) {
 
 void ChipModel::setR1FromSlider(int chip, int sliderValue) {
     state[chip].R1 = sliderValue * kR1Slider.ohmsPerStep;
-    show(view[chip].lblR1, state[chip].R1 / 1000, "#0.00k", {});
+    showR1(state[chip], view[chip]);
 }
 
 void ChipModel::setR2FromSlider(int chip, int sliderValue) {
@@ -43,145 +29,116 @@ void ChipModel::calcChip2(const PanelInputs& in) {
 
 void ChipModel::calculate(int k, const PanelInputs& panel) {
     ChipState& s = state[k];
-    ChipView& v = view[k];
+    ChipResult& r = result[k];
     const ChipInputs& in = panel.chip[k];
+    const ChipSpec& spec = chipSpec(in.kind);
+    const double reference = kFamily.referenceNominal;
+    r.kind = in.kind;
 
     s.Vled = parse(in.txtLED);
 
     // Chip #2 follows chip #1's signal controls while slaved.
     const ChipInputs& signalSource = (k == 1 && panel.slave) ? panel.chip[0] : in;
     s.Vin = sliderFraction(signalSource.vsVin, signalSource.txtVin);
-    show(v.lblVin, s.Vin, "#0.00", "v");
 
-    if (k == 0 && panel.slave) {
-        state[1].Vin = s.Vin;
-        view[1].lblVin = v.lblVin;
+    if (k == 0 && panel.slave)
         calculate(1, panel);
-    }
 
-    if (s.R1 > 0) {
-        s.Iref = 1.25 / (s.R1 / 1000);
+    r.currentSet = s.R1 > 0;
+    if (r.currentSet) {
+        s.Iref = reference / (s.R1 / 1000);
         s.Iled = 10 * s.Iref + 1;
         // The voltage across R2 is added to the milliamperes as it stands: the design's formula.
         s.Iled = s.Iled + s.Iref * (s.R2 / 1000);
         s.Itotal = (10 * s.Iled) / 1000;
-        const bool overCurrent = s.Iled > 25.01;
-        v.lblmAForeColor = overCurrent ? kRed : kBlue;
-        show(v.lblmA, s.Iled, "#0.0", " mA/LED");
-        v.timerEnabled = overCurrent;
+        r.overCurrent = s.Iled > kLedCurrentWarning;
 
-        s.Vref = 1.25 + s.Iref * (s.R2 / 1000);
-        show(v.lblRefo, s.Vref, "#0.00", "v");
+        s.Vref = reference + s.Iref * (s.R2 / 1000);
         const double vplus = parse(in.Text1);
-        if (s.Vref > vplus) {
-            s.Vref = vplus - 1.5;
-            show(v.lblRefo, s.Vref, "#0.00", "v");
-            v.Label9BackColor = kOrange;
-            v.Label9 = QStringLiteral("Vref Limit =(+V-1.5v)");
-        } else {
-            v.Label9BackColor = kInactiveCaption;
-            v.Label9 = blankBanner();
-        }
+        r.referenceLimited = s.Vref > vplus;
+        if (r.referenceLimited)
+            s.Vref = vplus - kFamily.dropout;
     }
 
-    show(v.lblR2, s.R2 / 1000, "#0.00k", {});
-    show(v.lblRadj, s.Vref - 1.25, "#0.00", "v");
-
-    if (in.optRLo[0]) {
+    r.rLoSet = in.optRLo[0] || in.optRLo[1];
+    if (in.optRLo[0])
         s.VrLo = 0;
-        show(v.lblRLo, s.VrLo, "#0.0#", "v");
-    }
-    if (in.optRLo[1]) {
+    if (in.optRLo[1])
         s.VrLo = sliderFraction(in.vsRLo, in.txtRLo);
-        show(v.lblRLo, s.VrLo, "#0.0#", "v");
-    }
-    if (in.optRHi[0]) {
+    r.rHiSet = in.optRHi[0] || in.optRHi[1];
+    if (in.optRHi[0])
         s.VrHi = s.Vref;
-        show(v.lblRHi, s.Vref, "#0.00", "v");
-    }
-    if (in.optRHi[1]) {
+    if (in.optRHi[1])
         s.VrHi = sliderFraction(in.vsRHi, in.txtRHi);
-        show(v.lblRHi, s.VrHi, "#0.00", "v");
-    }
 
     s.Span = s.VrHi - s.VrLo;
     s.Step = s.Span / 10;
-    for (int i = 1; i <= 10; ++i)
-        s.Threshold[i] = s.VrLo + i * s.Step;
-
-    // The bottom is read back as displayed, so LED 1's voltage matches the rounded RLo label.
-    show(v.lblVmin, parse(v.lblRLo) + s.Step, "#0.00", "v");
-    v.lblVmax = v.lblRHi;
-    formatInto(v.lblGap, "Steps= ", s.Step, "#0.0#", "v");
+    // The linear chip keeps its equal steps' own sum, so its thresholds stay as they always were.
+    if (spec.linear()) {
+        for (int i = 1; i <= 10; ++i)
+            s.Threshold[i] = s.VrLo + i * s.Step;
+        r.firstStep = s.Step;
+    } else {
+        for (int i = 1; i <= 10; ++i)
+            s.Threshold[i] = s.VrLo + s.Span * spec.ratios[static_cast<std::size_t>(i - 1)];
+        r.firstStep = s.Span * spec.ratios[0];
+    }
 
     lightLeds(k, in);
     sizeLimitingResistor(k, in);
 
     // Cascaded dot mode: chip #1's top LED gives way to chip #2 once the signal passes it.
-    if (k == 0 && s.Vin > s.Threshold[10] + s.Step && panel.slave && in.optMode[1])
-        v.shpLED[10] = kGrey;
+    if (k == 0 && r.overRange && panel.slave && in.optMode[1])
+        r.lit[10] = false;
+
+    showResult(k, s, r, ledColour[k], view[k]);
 }
 
 void ChipModel::lightLeds(int k, const ChipInputs& in) {
     const ChipState& s = state[k];
-    ChipView& v = view[k];
-    const std::uint32_t lit = ledColour[k];
+    ChipResult& r = result[k];
     const double margin = s.Step / 25;
 
-    v.shpLED[0] = s.Vin > s.Threshold[10] + s.Step ? kRed : kGrey;
-
+    r.overRange = s.Vin > s.Threshold[10] + s.Step;
+    r.ledsSet = in.optMode[0] || in.optMode[1];
     if (in.optMode[0]) {
         for (int i = 1; i <= 10; ++i)
-            v.shpLED[i] = s.Vin + margin >= s.Threshold[i] ? lit : kGrey;
+            r.lit[i] = s.Vin + margin >= s.Threshold[i];
     }
     if (in.optMode[1]) {
+        // Only the highest LED whose threshold is reached stays lit.
         for (int i = 1; i <= 10; ++i) {
-            if (s.Vin + margin >= s.Threshold[i]) {
-                v.shpLED[i] = lit;
+            r.lit[i] = s.Vin + margin >= s.Threshold[i];
+            if (r.lit[i])
                 for (int j = 1; j < i; ++j)
-                    v.shpLED[j] = kGrey;
-            } else {
-                v.shpLED[i] = kGrey;
-            }
+                    r.lit[j] = false;
         }
     }
 }
 
 void ChipModel::sizeLimitingResistor(int k, const ChipInputs& in) {
     ChipState& s = state[k];
-    ChipView& v = view[k];
-    const auto noResistor = [&v] {
-        v.lblRlimVisible = false;
-        v.lblWarnVisible = false;
-        v.lineRlimVisible = true;
-        v.lblWatts = QStringLiteral("Dissipating= < 1.0W");
-    };
+    ChipResult& r = result[k];
+    r.resistorSized = false;
+    r.resistorDecided = in.optMode[0] || in.optMode[1];
+    r.resistorProposed = false;
 
     if (in.optMode[0]) {
         if (s.Itotal > 0) {
             s.Vled = s.Vled - ledVf[k];
-            s.Vchip = 1 / s.Itotal;
+            s.Vchip = kDissipationTarget / s.Itotal;
             s.Rlim = (s.Vled - s.Vchip) / s.Itotal;
         }
         if (s.Rlim > 0.5) {
-            v.lblRlimVisible = true;
-            v.lblWarnVisible = true;
-            v.lineRlimVisible = false;
-            v.lblWattsVisible = true;
+            r.resistorSized = true;
+            r.resistorProposed = true;
             s.PRlim = s.Itotal * s.Itotal * s.Rlim;
             s.Pchip = s.Vchip * s.Itotal;
-            if (std::isfinite(s.Rlim) && std::isfinite(s.PRlim))
-                v.lblRlim =
-                    Format(s.Rlim, "##0.0R") + QStringLiteral("  ") + Format(s.PRlim, "0.0W");
-            else
-                v.lblRlim = QString::fromLatin1(kOverflowText);
-            formatInto(v.lblWatts, "Dissipating= ", s.Pchip, "#0.00W", {});
-        } else {
-            noResistor();
         }
     }
+    // Dot mode never proposes a resistor.
     if (in.optMode[1])
-        noResistor();
+        r.resistorProposed = false;
 }
 
 } // namespace kestrelon

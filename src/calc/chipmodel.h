@@ -11,10 +11,14 @@ namespace kestrelon {
 // A voltage slider's value as the per-mille of its full-scale box's voltage.
 double sliderFraction(int perMille, const QString& fullScale);
 
-// Both chips' calculation: records, shown state and lit-LED colours, free of any widget.
+// Both chips' calculation: records, typed results, shown state and lit-LED colours, free of
+// any widget.
 class ChipModel {
 public:
     std::array<ChipState, 2> state{};
+    std::array<ChipResult, 2> result{};
+    // What the window shows, made from the result; read-outs written from outside are kept
+    // where a run does not reach them.
     std::array<ChipView, 2> view{};
     std::array<std::uint32_t, 2> ledColour{kRed, kBlue};
     std::array<double, 2> ledVf{};

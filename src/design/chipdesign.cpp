@@ -13,11 +13,14 @@ namespace kestrelon {
 
 namespace {
 
-// Data-sheet reference: 1.20 / 1.25 / 1.34 V across R1, plus the adjust pin's 75 uA typical
-// (120 uA at most) through R2.
+// Data-sheet reference: the tested band across R1 around the nominal, plus the adjust pin's
+// current through R2.
 Band referenceBand(double R1, double R2) {
     const double gain = R1 > 0 ? 1 + R2 / R1 : std::numeric_limits<double>::quiet_NaN();
-    return {1.20 * gain + 75e-6 * R2, 1.25 * gain + 75e-6 * R2, 1.34 * gain + 120e-6 * R2};
+    const Spread& v = kFamily.reference;
+    const Spread& adj = kFamily.adjustCurrent;
+    return {v.min * gain + adj.typ * R2, kFamily.referenceNominal * gain + adj.typ * R2,
+            v.max * gain + adj.max * R2};
 }
 
 // Chip power with n LEDs of iled amperes lit from the LED supply through r ohms, plus standby.
@@ -44,6 +47,7 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     d.inputs = panel.chip[chip];
     d.state = model.state[chip];
     d.view = model.view[chip];
+    d.result = model.result[chip];
     d.ledColour = ledColour.toString();
     d.ledVf = model.ledVf[chip];
     d.litColour = model.ledColour[chip];
@@ -57,9 +61,11 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     d.headroom = d.vplus - kDropout;
 
     d.vref = referenceBand(s.R1, s.R2);
-    d.loadR1 = s.R1 > 0 ? 1.25 / s.R1 * 1000 : std::numeric_limits<double>::quiet_NaN();
-    // The internal 10 kΩ divider loads the reference only while RHi hangs on it.
-    d.loadDivider = in.optRHi[0] ? (d.vref.nominal - s.VrLo) / 10 : 0;
+    d.loadR1 = s.R1 > 0 ? kFamily.referenceNominal / s.R1 * 1000
+                        : std::numeric_limits<double>::quiet_NaN();
+    // The internal divider loads the reference only while RHi hangs on it.
+    d.loadDivider =
+        in.optRHi[0] ? (d.vref.nominal - s.VrLo) / (chipSpec(in.kind).dividerNominal / 1000) : 0;
     const double nominal = 10 * (d.loadR1 + d.loadDivider);
     d.iled = {0.7 * nominal, nominal, 1.3 * nominal};
 
@@ -70,7 +76,7 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
     d.e24 = standardPair(probe, s.R1, s.R2, Series::E24, sameSupply ? &previous->e24 : nullptr);
     d.e96 = standardPair(probe, s.R1, s.R2, Series::E96, sameSupply ? &previous->e96 : nullptr);
 
-    d.rlim.proposed = d.view.lblRlimVisible && s.Rlim > 0.5;
+    d.rlim.proposed = d.result.resistorProposed && s.Rlim > 0.5;
     if (d.rlim.proposed) {
         d.rlim.minimum = s.Rlim;
         d.rlim.ohms = e24AtOrAbove(s.Rlim);
@@ -78,8 +84,7 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
         d.rlim.rating = powerRating(d.rlim.watts);
     }
 
-    for (int i = 1; i <= 10; ++i)
-        d.litNow += d.view.shpLED[static_cast<std::size_t>(i)] == d.litColour ? 1 : 0;
+    d.litNow = d.result.litCount();
     d.litWorst = in.optMode[1] ? 1 : 10;
     const double series = d.rlim.proposed ? d.rlim.ohms : 0;
     d.pchipNow = chipPower(d.litNow, d.iled.nominal / 1000, d, series);

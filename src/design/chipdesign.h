@@ -12,23 +12,23 @@
 #include <cstdint>
 #include <vector>
 
-// The design assistant's figures for one chip: what a real LM3914 does with the window's circuit
-// (data-sheet reference and LED current with their spread, the voltage and power limits), the
-// standard parts to buy, and the chip's realistic dissipation. Pure computation on the window's
-// own inputs and results; texts are made from it by chiphints.h, designreport.h.
+// The design assistant's figures for one chip: what a real chip of the LM3914 family does with the
+// window's circuit (data-sheet reference and LED current with their spread, the voltage and power
+// limits), the standard parts to buy, and the chip's realistic dissipation. Pure computation on the
+// window's own inputs and results; texts are made from it by chiphints.h, designreport.h.
 namespace kestrelon {
 
 enum class CheckId {
-    Reference,       // data-sheet V_REF against V+ - 1.5 V
-    RHi,             // the RHi end against 0 .. V+ - 1.5 V
-    RLo,             // the RLo end against 0 .. V+ - 1.5 V
-    SignalFullScale, // the signal's full scale against 0 .. V+ - 1.5 V
+    Reference,       // data-sheet V_REF against V+ - dropout
+    RHi,             // the RHi end against 0 .. V+ - dropout
+    RLo,             // the RLo end against 0 .. V+ - dropout
+    SignalFullScale, // the signal's full scale against 0 .. V+ - dropout
     Supply,          // V+ within 3 .. 20 V (25 V absolute maximum)
     LedCurrent,      // data-sheet LED current within 2 .. 30 mA
-    LedSupply,       // LED supply at least the LED's forward voltage + 1.5 V
+    LedSupply,       // LED supply at least the LED's forward voltage + dropout
     Span,            // divider span at least 200 mV
     DotStep,         // dot mode only: at least 50 mV per step
-    Dissipation,     // worst case within the package's 1.36 W
+    Dissipation,     // worst case within the package's limit
 };
 
 struct Check {
@@ -53,7 +53,8 @@ struct ChipDesign {
     // The window's inputs and results as they stood.
     ChipInputs inputs;
     ChipState state;
-    ChipView view;
+    ChipView view;     // what the window shows, for quoting it
+    ChipResult result; // what the window found, for everything else
     QString ledColour; // the selected colour option's caption; empty when none is selected
     double ledVf = 0;  // V
     std::uint32_t litColour = 0; // fill of a lit LED on the window
@@ -62,7 +63,7 @@ struct ChipDesign {
     double vplus = 0;           // V, chip supply
     double ledSupply = 0;       // V, as typed (before the window takes the forward voltage off)
     double signalFullScale = 0; // V, of the signal the chip gets (chip #1's while slaved)
-    double headroom = 0;        // V+ - 1.5 V: the highest voltage the reference, RHi, RLo and
+    double headroom = 0;        // V+ - dropout: the highest voltage the reference, RHi, RLo and
                                 // the signal may reach
 
     Band vref;              // V, data sheet
@@ -92,8 +93,8 @@ ChipDesign designChip(const ChipModel& model, const PanelInputs& panel, int chip
                       QStringView ledColour, const ChipDesign* previous = nullptr);
 
 // The data sheet's limits, used by the checks and named by the texts.
-inline constexpr double kDropout = 1.5;           // V, below V+ and across a lit output
-inline constexpr double kPackageLimit = 1.36;     // W, moulded DIP at 25 °C
-inline constexpr double kStandbyCurrent = 2.4e-3; // A
+inline constexpr double kDropout = kFamily.dropout;
+inline constexpr double kPackageLimit = kFamily.packageLimit;
+inline constexpr double kStandbyCurrent = kFamily.standbyCurrent;
 
 } // namespace kestrelon

@@ -2,6 +2,7 @@
 
 #include "figuretext.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -10,11 +11,21 @@ namespace kestrelon {
 
 namespace {
 
+// A data-sheet limit as the sentences write it, without trailing zeros.
+QString limitText(double value) {
+    return QString::number(value);
+}
+
+QString mV(double volts) {
+    return limitText(volts * 1000) + QStringLiteral(" mV");
+}
+
 Check outOfRange(CheckId id, const QString& what) {
     return {id, false, what + QStringLiteral(" is out of range.")};
 }
 
-// A voltage on a pin that the chip needs between 0 V and V+ - 1.5 V; limit names the latter.
+// A voltage on a pin that the chip needs between 0 V and V+ less the dropout; limit names the
+// latter.
 Check withinHeadroom(CheckId id, const QString& what, double v, const ChipDesign& d,
                      const QString& limit) {
     if (!showable(v) || !showable(d.headroom))
@@ -32,13 +43,19 @@ Check supply(const ChipDesign& d) {
     if (!showable(d.vplus))
         return outOfRange(CheckId::Supply, what);
     const QString lead = what + QStringLiteral(", ") + volts(d.vplus) + QStringLiteral(", is ");
-    if (d.vplus > 25)
-        return {CheckId::Supply, false, lead + QStringLiteral("above the 25 V absolute maximum.")};
-    if (d.vplus < 3 || d.vplus > 20)
+    const QString absolute = limitText(kFamily.supplyAbsoluteMax) + QStringLiteral(" V");
+    const QString specified = limitText(kFamily.supplyMin) + QStringLiteral(" to ") +
+                              limitText(kFamily.supplyMax) + QStringLiteral(" V");
+    if (d.vplus > kFamily.supplyAbsoluteMax)
         return {CheckId::Supply, false,
-                lead + QStringLiteral("outside 3 to 20 V, where the chip is specified (25 V is "
-                                      "the absolute maximum).")};
-    return {CheckId::Supply, true, lead + QStringLiteral("within 3 to 20 V.")};
+                lead + QStringLiteral("above the ") + absolute +
+                    QStringLiteral(" absolute maximum.")};
+    if (d.vplus < kFamily.supplyMin || d.vplus > kFamily.supplyMax)
+        return {CheckId::Supply, false,
+                lead + QStringLiteral("outside ") + specified +
+                    QStringLiteral(", where the chip is specified (") + absolute +
+                    QStringLiteral(" is the absolute maximum).")};
+    return {CheckId::Supply, true, lead + QStringLiteral("within ") + specified + QLatin1Char('.')};
 }
 
 Check ledCurrent(const ChipDesign& d) {
@@ -47,10 +64,13 @@ Check ledCurrent(const ChipDesign& d) {
     if (!showable(i))
         return outOfRange(CheckId::LedCurrent, what);
     const QString lead = what + QStringLiteral(", ") + milliamps(i) + QStringLiteral(", is ");
-    if (i < 2 || i > 30)
+    const QString range = limitText(kFamily.ledCurrentMin) + QStringLiteral(" to ") +
+                          limitText(kFamily.ledCurrentMax) + QStringLiteral(" mA");
+    if (i < kFamily.ledCurrentMin || i > kFamily.ledCurrentMax)
         return {CheckId::LedCurrent, false,
-                lead + QStringLiteral("outside the 2 to 30 mA the outputs are made for.")};
-    return {CheckId::LedCurrent, true, lead + QStringLiteral("within 2 to 30 mA.")};
+                lead + QStringLiteral("outside the ") + range +
+                    QStringLiteral(" the outputs are made for.")};
+    return {CheckId::LedCurrent, true, lead + QStringLiteral("within ") + range + QLatin1Char('.')};
 }
 
 Check ledSupply(const ChipDesign& d) {
@@ -58,8 +78,8 @@ Check ledSupply(const ChipDesign& d) {
     if (!showable(d.ledSupply))
         return outOfRange(CheckId::LedSupply, what);
     const double needed = d.ledVf + kDropout;
-    const QString need = QStringLiteral("the LED's ") + volts(d.ledVf) +
-                         QStringLiteral(" plus 1.5 V dropout = ") + volts(needed) +
+    const QString need = QStringLiteral("the LED's ") + volts(d.ledVf) + QStringLiteral(" plus ") +
+                         limitText(kDropout) + QStringLiteral(" V dropout = ") + volts(needed) +
                          QLatin1Char('.');
     const QString lead = what + QStringLiteral(", ") + volts(d.ledSupply);
     if (d.ledSupply < needed)
@@ -75,22 +95,43 @@ Check span(const ChipDesign& d) {
     const QString lead = what + QStringLiteral(" is ") + volts(v);
     if (v < 0)
         return {CheckId::Span, false, lead + QStringLiteral(": RHi is below RLo.")};
-    if (v < 0.2)
+    if (v < kFamily.minSpanBar)
         return {CheckId::Span, false,
-                lead + QStringLiteral(", less than the 200 mV the chip needs.")};
-    return {CheckId::Span, true, lead + QStringLiteral(", at least 200 mV.")};
+                lead + QStringLiteral(", less than the ") + mV(kFamily.minSpanBar) +
+                    QStringLiteral(" the chip needs.")};
+    return {CheckId::Span, true,
+            lead + QStringLiteral(", at least ") + mV(kFamily.minSpanBar) + QLatin1Char('.')};
+}
+
+// The narrowest gap between neighbouring thresholds, RLo counting as the one below LED 1; the
+// linear chip's equal step as the window computes it.
+double smallestStep(const ChipDesign& d) {
+    const ChipSpec& spec = chipSpec(d.inputs.kind);
+    if (spec.linear())
+        return d.state.Step;
+    double below = 0;
+    double smallest = spec.ratios[0];
+    for (double k : spec.ratios) {
+        smallest = std::min(smallest, k - below);
+        below = k;
+    }
+    return d.state.Span * smallest;
 }
 
 Check dotStep(const ChipDesign& d) {
-    const QString what = QStringLiteral("The step in dot mode");
-    const double v = d.state.Step;
+    const QString what = chipSpec(d.inputs.kind).linear()
+                             ? QStringLiteral("The step in dot mode")
+                             : QStringLiteral("The smallest step in dot mode");
+    const double v = smallestStep(d);
     if (!showable(v))
         return outOfRange(CheckId::DotStep, what);
     const QString lead = what + QStringLiteral(" is ") + figure(v, "#0.000", "V");
-    if (v < 0.05)
+    if (v < kFamily.minStepDot)
         return {CheckId::DotStep, false,
-                lead + QStringLiteral(", less than the 50 mV a dot display needs.")};
-    return {CheckId::DotStep, true, lead + QStringLiteral(", at least 50 mV.")};
+                lead + QStringLiteral(", less than the ") + mV(kFamily.minStepDot) +
+                    QStringLiteral(" a dot display needs.")};
+    return {CheckId::DotStep, true,
+            lead + QStringLiteral(", at least ") + mV(kFamily.minStepDot) + QLatin1Char('.')};
 }
 
 Check dissipation(const ChipDesign& d) {
@@ -98,7 +139,9 @@ Check dissipation(const ChipDesign& d) {
     if (!showable(d.pchipWorst))
         return outOfRange(CheckId::Dissipation, what);
     const QString lead = what + QStringLiteral(" reaches ") + watts(d.pchipWorst);
-    const QString limit = QStringLiteral("the 1.36 W the moulded package takes at 25 °C.");
+    const QString limit = QStringLiteral("the ") + limitText(kPackageLimit) +
+                          QStringLiteral(" W the moulded package takes at ") +
+                          limitText(kFamily.packageAmbient) + QStringLiteral(" °C.");
     if (d.pchipWorst > kPackageLimit)
         return {CheckId::Dissipation, false, lead + QStringLiteral(", above ") + limit};
     return {CheckId::Dissipation, true, lead + QStringLiteral(", within ") + limit};
@@ -127,7 +170,7 @@ std::array<std::uint64_t, 2> figuresOf(CheckId id, const ChipDesign& d) {
     case CheckId::Span:
         return pair(d.state.Span, 0);
     case CheckId::DotStep:
-        return pair(d.state.Step, 0);
+        return pair(smallestStep(d), 0);
     case CheckId::Dissipation:
         return pair(d.pchipWorst, 0);
     }
@@ -151,7 +194,8 @@ std::vector<Check> designChecks(const ChipDesign& d, const ChipDesign* previous)
     const auto headroom = [&](CheckId id, const QString& what, double v) {
         add(id, [&] {
             if (limit.isEmpty())
-                limit = QStringLiteral("V+ - 1.5 V = ") + volts(d.headroom);
+                limit = QStringLiteral("V+ - ") + limitText(kDropout) + QStringLiteral(" V = ") +
+                        volts(d.headroom);
             return withinHeadroom(id, what, v, d, limit);
         });
     };

@@ -1,7 +1,9 @@
 #include "designreport.h"
 
+#include "chipreadouts.h"
 #include "designsentences.h"
 #include "figuretext.h"
+#include "resistorsliders.h"
 
 namespace kestrelon {
 
@@ -13,8 +15,9 @@ public:
         m_text += text;
         m_text += QLatin1Char('\n');
     }
-    void item(const char* name, const QString& value) {
-        line(QStringLiteral("  ") + QLatin1StringView(name) + QStringLiteral(": ") + value);
+    void item(const char* name, const QString& value) { item(QString::fromLatin1(name), value); }
+    void item(const QString& name, const QString& value) {
+        line(QStringLiteral("  ") + name + QStringLiteral(": ") + value);
     }
     void heading(const char* name) { line(QLatin1StringView(name)); }
     QString text() const { return m_text; }
@@ -29,9 +32,10 @@ QString scaled(int perMille, const QString& fullScale) {
            QStringLiteral(" of 1000 on a full scale of ") + fullScale + QStringLiteral(" V");
 }
 
-QString chipName(int chip) {
-    return chip == 0 ? QStringLiteral("Chip #1 (1st LM3914, lower schematic)")
-                     : QStringLiteral("Chip #2 (2nd LM3914, upper schematic)");
+QString chipName(int chip, ChipKind kind) {
+    return QStringLiteral("Chip #%1 (").arg(chip + 1) + chipTitle(chip, kind) +
+           (chip == 0 ? QStringLiteral(", lower schematic)")
+                      : QStringLiteral(", upper schematic)"));
 }
 
 void writeInputs(Writer& w, const ChipDesign& d) {
@@ -44,9 +48,11 @@ void writeInputs(Writer& w, const ChipDesign& d) {
     else
         w.item("Signal", scaled(in.vsVin, in.txtVin));
     w.item("R1", d.view.lblR1 + QStringLiteral(" (slider ") +
-                     QString::number(static_cast<int>(d.state.R1 / 5)) + QLatin1Char(')'));
+                     QString::number(static_cast<int>(d.state.R1 / kR1Slider.ohmsPerStep)) +
+                     QLatin1Char(')'));
     w.item("R2", d.view.lblR2 + QStringLiteral(" (slider ") +
-                     QString::number(static_cast<int>(d.state.R2 / 25)) + QLatin1Char(')'));
+                     QString::number(static_cast<int>(d.state.R2 / kR2Slider.ohmsPerStep)) +
+                     QLatin1Char(')'));
     if (in.optRHi[0])
         w.item("RHi pin", QStringLiteral("Ref Inp"));
     else if (in.optRHi[1])
@@ -67,7 +73,7 @@ void writeInputs(Writer& w, const ChipDesign& d) {
 QString litLeds(const ChipDesign& d) {
     QString list;
     for (int i = 1; i <= 10; ++i) {
-        if (d.view.shpLED[static_cast<std::size_t>(i)] != d.litColour)
+        if (!d.result.lit[static_cast<std::size_t>(i)])
             continue;
         if (!list.isEmpty())
             list += QStringLiteral(", ");
@@ -80,8 +86,10 @@ void writeReadouts(Writer& w, const ChipDesign& d) {
     const ChipView& v = d.view;
     w.heading("Window");
     w.item("Signal", v.lblVin);
-    w.item("LED current",
-           v.timerEnabled ? v.lblmA + QStringLiteral(" (above 25.01 mA: blinking)") : v.lblmA);
+    w.item("LED current", d.result.overCurrent ? v.lblmA + QStringLiteral(" (above ") +
+                                                     QString::number(kLedCurrentWarning) +
+                                                     QStringLiteral(" mA: blinking)")
+                                               : v.lblmA);
     w.item("Reference", v.lblRefo);
     if (!v.Label9.trimmed().isEmpty())
         w.item("Reference limit", v.Label9.trimmed());
@@ -92,9 +100,9 @@ void writeReadouts(Writer& w, const ChipDesign& d) {
     w.item("LED 10 lights at", v.lblVmax);
     w.item("Step", v.lblGap);
     w.item("LEDs lit", litLeds(d));
-    w.item("Vin > Vmax", v.shpLED[0] == kRed ? QStringLiteral("on") : QStringLiteral("off"));
-    if (v.lblRlimVisible)
-        w.item("Rlim for LM3914 = 1Wmax", v.lblRlim);
+    w.item("Vin > Vmax", d.result.overRange ? QStringLiteral("on") : QStringLiteral("off"));
+    if (d.result.resistorProposed)
+        w.item(v.lblWarn, v.lblRlim);
     w.item("Dissipation", v.lblWatts);
 }
 
@@ -122,7 +130,7 @@ void writeParts(Writer& w, const ChipDesign& d) {
 }
 
 void writeChip(Writer& w, const ChipDesign& d) {
-    const QString name = chipName(d.chip);
+    const QString name = chipName(d.chip, d.inputs.kind);
     w.line(name);
     w.line(QString(name.size(), QLatin1Char('-')));
     writeInputs(w, d);
@@ -135,7 +143,10 @@ void writeChip(Writer& w, const ChipDesign& d) {
 
 QString designReport(const ChipDesign& chip1, const ChipDesign& chip2) {
     Writer w;
-    w.line(QStringLiteral("LM3914 bar-graph design (Kestrelon)"));
+    const QString first = QLatin1String(chipSpec(chip1.inputs.kind).name);
+    const QString second = QLatin1String(chipSpec(chip2.inputs.kind).name);
+    w.line((first == second ? first : first + QLatin1Char('/') + second) +
+           QStringLiteral(" bar-graph design (Kestrelon)"));
     w.line(QStringLiteral("Chip #1 is the lower schematic, chip #2 the upper."));
     w.line(chip1.slave ? QStringLiteral("Slave to #1: on. Chip #2 takes chip #1's signal, so the "
                                         "two chips show one signal on twenty LEDs.")

@@ -1,6 +1,7 @@
 #include "designsentences.h"
 
 #include "figuretext.h"
+#include "standardvalues.h"
 
 namespace kestrelon {
 
@@ -59,7 +60,8 @@ QString limitingPartSentence(const ChipDesign& d) {
                          QStringLiteral("); it dissipates ") + watts(r.watts);
     if (r.rating > 0)
         return text + QStringLiteral(": use a ") + rating(r.rating) + QStringLiteral(" part.");
-    return text + QStringLiteral(", too much for a 5 W part.");
+    return text + QStringLiteral(", too much for a ") + rating(kPowerRatings.back()) +
+           QStringLiteral(" part.");
 }
 
 QString resistorSentence(const char* name, double actual, double e24, double e96) {

@@ -1,5 +1,6 @@
 #include "rangetext.h"
 
+#include "chipcontrols.h"
 #include "conversions.h"
 #include "figuretext.h"
 #include "resistorsliders.h"
@@ -217,24 +218,24 @@ std::vector<WindowEdit> rangeWindowEdits(const RangeDesign& d) {
     for (std::size_t k = 0; k < d.chips.size(); ++k) {
         const int i = static_cast<int>(k);
         const RangeChip& c = d.chips[k];
-        const bool second = k == 1;
+        const ChipControls& names = kChipControls[k];
         edits.push_back({Kind::Text, "Text1", i, Format(supply, "#0.0#"), 0});
         edits.push_back({Kind::Text, "txtLED", i, Format(ledSupply, "#0.0#"), 0});
         edits.push_back({Kind::Text, "txtVin", i, voltsText(d.divider * r.hi), 0});
-        edits.push_back({Kind::Option, second ? "optMode1" : "optMode", r.dot ? 1 : 0, {}, 1});
+        edits.push_back({Kind::Option, names.optMode, r.dot ? 1 : 0, {}, 1});
         if (c.Rx > 0) {
             edits.push_back({Kind::Text, "txtRHi", i, voltsText(c.rhi.nominal), 0});
             edits.push_back({Kind::Slider, "vsRHi", i, {}, 1000});
-            edits.push_back({Kind::Option, second ? "optRHi1" : "optRHi", 1, {}, 1});
+            edits.push_back({Kind::Option, names.optRHi, 1, {}, 1});
         } else {
-            edits.push_back({Kind::Option, second ? "optRHi1" : "optRHi", 0, {}, 1});
+            edits.push_back({Kind::Option, names.optRHi, 0, {}, 1});
         }
         if (c.rlo.nominal > 0) {
             edits.push_back({Kind::Text, "txtRLo", i, voltsText(c.rlo.nominal), 0});
             edits.push_back({Kind::Slider, "vsRLo", i, {}, 1000});
-            edits.push_back({Kind::Option, second ? "optRLo1" : "optRLo", 1, {}, 1});
+            edits.push_back({Kind::Option, names.optRLo, 1, {}, 1});
         } else {
-            edits.push_back({Kind::Option, second ? "optRLo1" : "optRLo", 0, {}, 1});
+            edits.push_back({Kind::Option, names.optRLo, 0, {}, 1});
         }
         edits.push_back({Kind::Slider, "hsR1", i, {}, sliderPosition(c.R1, kR1Slider)});
         edits.push_back({Kind::Slider, "vsR2", i, {}, sliderPosition(c.R2, kR2Slider)});

@@ -123,10 +123,9 @@ double trimmerAtOrAbove(double ohms) {
 }
 
 double powerRating(double watts) {
-    constexpr std::array<double, 7> kRatings{0.125, 0.25, 0.5, 1, 2, 3, 5};
     if (!std::isfinite(watts))
         return 0;
-    for (const double rating : kRatings)
+    for (const double rating : kPowerRatings)
         if (rating >= 2 * watts)
             return rating;
     return 0;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 namespace kestrelon {
+
+// Common power ratings of through-hole resistors, W.
+inline constexpr std::array<double, 7> kPowerRatings{0.125, 0.25, 0.5, 1, 2, 3, 5};
 
 enum class Series { E24, E96 };
 
@@ -14,8 +18,7 @@ double nearestStandard(double ohms, Series series);
 // there is none.
 double e24AtOrAbove(double ohms);
 
-// The smallest common power rating (0.125, 0.25, 0.5, 1, 2, 3, 5 W) of at least twice watts; 0 when
-// even 5 W is too small.
+// The smallest of kPowerRatings of at least twice watts; 0 when even the largest is too small.
 double powerRating(double watts);
 
 // The tolerance a series is sold in: 5 % for E24, 1 % for E96.

@@ -18,6 +18,7 @@ constexpr int kR1Ohms = kR1Slider.ohmsPerStep;
 constexpr int kR2Min = kR2Slider.low;
 constexpr int kR2Max = kR2Slider.high;
 constexpr int kR2Ohms = kR2Slider.ohmsPerStep;
+constexpr double kReference = kFamily.referenceNominal; // V
 
 struct Best {
     int hsR1 = kR1Min;
@@ -29,11 +30,11 @@ struct Best {
 // bends only where one of them meets its target or where the supply limit cuts in: the best R2
 // position is next to one of those points or at an end of the slider.
 void tryR1(int hsR1, double targetV, double targetI, double vplus, WindowProbe& probe, Best& best) {
-    const double iref = 1.25 / (hsR1 * kR1Ohms / 1000.0); // mA
+    const double iref = kReference / (hsR1 * kR1Ohms / 1000.0); // mA
     const double bends[] = {
-        (targetV - 1.25) / iref * 1000,          // reference on target
+        (targetV - kReference) / iref * 1000,    // reference on target
         (targetI - 1 - 10 * iref) / iref * 1000, // current on target
-        (vplus - 1.25) / iref * 1000,            // reference reaches V+
+        (vplus - kReference) / iref * 1000,      // reference reaches V+
     };
     int candidates[8] = {kR2Min, kR2Max};
     int n = 2;
@@ -62,10 +63,11 @@ void addReason(QString& reason, const QString& sentence) {
 // Why the formulas' design is not what the window will show, if it is not.
 QString unreachedReason(const TargetSolution& s, double vplus) {
     QString reason;
-    const double vadj = s.volts - 1.25;
+    const double vadj = s.volts - kReference;
     const double iref = (s.milliamps - 1 - vadj) / 10;
     if (vadj < 0)
-        addReason(reason, QStringLiteral("The reference cannot go below 1.25 V."));
+        addReason(reason, QStringLiteral("The reference cannot go below ") + volts(kReference) +
+                              QLatin1Char('.'));
     if (!(iref > 0))
         addReason(reason, QStringLiteral("At ") + volts(s.volts) +
                               QStringLiteral(" the window's LED current is always above ") +
@@ -84,7 +86,8 @@ QString unreachedReason(const TargetSolution& s, double vplus) {
     }
     if (s.volts > vplus)
         addReason(reason, QStringLiteral("Above V+ (") + volts(vplus) +
-                              QStringLiteral(") the window limits the reference to V+ - 1.5 V."));
+                              QStringLiteral(") the window limits the reference to V+ - ") +
+                              figure(kFamily.dropout, "#0.0", "V") + QLatin1Char('.'));
     return reason;
 }
 
@@ -100,13 +103,14 @@ TargetSolution solveTarget(const ChipModel& model, const PanelInputs& panel, int
         return s;
     }
     if (s.volts <= 0 || s.milliamps <= 0) {
-        s.reason = QStringLiteral("Enter a reference above 1.25 V and an LED current above 0 mA.");
+        s.reason = QStringLiteral("Enter a reference above ") + volts(kReference) +
+                   QStringLiteral(" and an LED current above 0 mA.");
         return s;
     }
     const double vplus = parse(panel.chip[chip].Text1);
-    const double vadj = s.volts - 1.25;
+    const double vadj = s.volts - kReference;
     const double iref = (s.milliamps - 1 - vadj) / 10; // mA
-    s.exactR1 = 1.25 / iref * 1000;
+    s.exactR1 = kReference / iref * 1000;
     s.exactR2 = vadj / iref * 1000;
 
     WindowProbe probe(model, panel, chip);

@@ -16,7 +16,7 @@ struct TargetSolution {
     bool usable = false;  // the positions below are a design that may be applied
     bool reached = false; // the formulas' R1 and R2 fit the sliders and the window shows them
     QString reason;       // why the target is not reached; empty when it is
-    double exactR1 = 0;   // ohm, from R1 = 1.25 V / I_ref (may lie outside the slider)
+    double exactR1 = 0;   // ohm, from R1 = reference / I_ref (may lie outside the slider)
     double exactR2 = 0;   // ohm, from R2 = V_adj / I_ref
     int hsR1 = 0;         // best positions
     int vsR2 = 0;

@@ -1,5 +1,6 @@
 #include "accessiblenames.h"
 
+#include "chipcontrols.h"
 #include "layouttypes.h"
 
 #include <QWidget>
@@ -15,6 +16,10 @@ struct Role {
     const char* const* roles; // one per element of the group, or one for a per-chip array
 };
 
+constexpr Role group(const char* ChipControls::*name, int count, const char* const* roles) {
+    return {kChipControls[0].*name, kChipControls[1].*name, count, roles};
+}
+
 constexpr const char* kText1[] = {"supply voltage V+"};
 constexpr const char* kTxtLED[] = {"LED supply voltage"};
 constexpr const char* kTxtVin[] = {"full-scale signal voltage"};
@@ -25,10 +30,12 @@ constexpr const char* kVsR2[] = {"R2, span resistor"};
 constexpr const char* kVsVin[] = {"signal, per mille of full scale"};
 constexpr const char* kVsRLo[] = {"external low voltage, per mille of full scale"};
 constexpr const char* kVsRHi[] = {"external high voltage, per mille of full scale"};
-constexpr const char* kOptRLo[] = {"RLo pin to 0 V", "RLo pin to external low voltage"};
-constexpr const char* kOptRHi[] = {"RHi pin to reference output",
-                                   "RHi pin to external high voltage"};
-constexpr const char* kOptMode[] = {"bar mode", "dot mode"};
+// An option's name begins with its caption, which is what a sighted user names it by.
+constexpr const char* kOptRLo[] = {"0V: RLo pin to 0 V",
+                                   "Vext Lo: RLo pin to external low voltage"};
+constexpr const char* kOptRHi[] = {"Ref Inp: RHi pin to reference output",
+                                   "+Vext Hi: RHi pin to external high voltage"};
+constexpr const char* kOptMode[] = {"Bar/+V: bar mode", "Dot/o.c: dot mode"};
 constexpr const char* kOptLED[] = {"red LEDs", "green LEDs", "yellow LEDs", "blue LEDs",
                                    "white LEDs"};
 
@@ -41,16 +48,26 @@ constexpr Role kArrays[] = {
     {"vsRLo", nullptr, 1, kVsRLo},   {"vsRHi", nullptr, 1, kVsRHi},
 };
 constexpr Role kGroups[] = {
-    {"optRLo", "optRLo1", 2, kOptRLo},
-    {"optRHi", "optRHi1", 2, kOptRHi},
-    {"optMode", "optMode1", 2, kOptMode},
-    {"optLED", "optLED2", 5, kOptLED},
+    group(&ChipControls::optRLo, 2, kOptRLo),
+    group(&ChipControls::optRHi, 2, kOptRHi),
+    group(&ChipControls::optMode, 2, kOptMode),
+    group(&ChipControls::optLED, 5, kOptLED),
 };
 
 void name(const QHash<QString, QObject*>& controls, const QString& objectName, int chip,
           const char* role) {
-    if (auto* widget = qobject_cast<QWidget*>(controls.value(objectName)))
-        widget->setAccessibleName(chipName(chip, QLatin1String(role)));
+    auto* widget = qobject_cast<QWidget*>(controls.value(objectName));
+    if (!widget)
+        return;
+    const QString text = QLatin1String(role);
+    const qsizetype caption = text.indexOf(QLatin1String(": "));
+    if (caption < 0)
+        widget->setAccessibleName(chipName(chip, text));
+    else
+        widget->setAccessibleName(QStringLiteral("%1, chip %2 %3")
+                                      .arg(text.left(caption))
+                                      .arg(chip + 1)
+                                      .arg(text.mid(caption + 2)));
 }
 
 } // namespace
@@ -69,7 +86,7 @@ void setAccessibleNames(const QHash<QString, QObject*>& controls) {
                 name(controls, layout::controlName(chip == 0 ? r.chip1Name : r.chip2Name, i), chip,
                      r.roles[i]);
     if (auto* slave = qobject_cast<QWidget*>(controls.value(QStringLiteral("chkSlave"))))
-        slave->setAccessibleName(QStringLiteral("Chip 2 follows chip 1's signal"));
+        slave->setAccessibleName(QStringLiteral("Slave to #1, chip 2 follows chip 1's signal"));
 }
 
 } // namespace kestrelon

@@ -1,6 +1,7 @@
 #include "designassistant.h"
 
 #include "accessibletext.h"
+#include "chipcontrols.h"
 #include "chiphints.h"
 #include "conversions.h"
 #include "designreport.h"
@@ -74,6 +75,18 @@ void DesignAssistant::createActions(QWidget* form) {
     connect(m_designRange, &QAction::triggered, this, &DesignAssistant::designRange);
     m_menu = new QMenu(form);
     m_menu->setObjectName(QStringLiteral("designMenu"));
+    for (int k = 0; k < 2; ++k) {
+        for (std::size_t i = 0; i < kChipKinds.size(); ++i) {
+            const ChipSpec& spec = chipSpec(kChipKinds[i]);
+            const QString name = QLatin1String(kChipControls[k].chipTypeMenu) + QLatin1Char('_') +
+                                 QLatin1String(spec.code);
+            QAction* a = action(name.toLatin1().constData(), QLatin1String(spec.name));
+            a->setCheckable(true);
+            connect(a, &QAction::triggered, this,
+                    [this, k, kind = spec.kind] { m_window.chooseChipKind(k, kind); });
+            m_chipType[k][i] = a;
+        }
+    }
 }
 
 // Every widget of the drawing reports its context-menu requests here; text boxes and sliders
@@ -87,14 +100,14 @@ void DesignAssistant::watchContextMenus() {
 bool DesignAssistant::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && isMenuKey(static_cast<QKeyEvent*>(event))) {
         auto* widget = static_cast<QWidget*>(watched);
-        showMenu(0, widget->mapToGlobal(widget->rect().center()));
+        showMenu(0, widget->mapToGlobal(widget->rect().center()), true);
         return true;
     }
     if (event->type() != QEvent::ContextMenu)
         return false;
     auto* request = static_cast<QContextMenuEvent*>(event);
     if (request->reason() == QContextMenuEvent::Keyboard) {
-        showMenu(0, request->globalPos());
+        showMenu(0, request->globalPos(), true);
         return true;
     }
     if (qobject_cast<QLineEdit*>(watched) || qobject_cast<QAbstractSlider*>(watched))
@@ -107,7 +120,7 @@ int DesignAssistant::chipAt(QPoint globalPos) const {
     return m_window.client->mapFromGlobal(globalPos).y() < m_window.chip2Below ? 1 : 0;
 }
 
-void DesignAssistant::showMenu(int chip, QPoint globalPos) {
+void DesignAssistant::showMenu(int chip, QPoint globalPos, bool byKeyboard) {
     if (m_menu->isVisible())
         return;
     m_menu->clear();
@@ -116,7 +129,22 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos) {
     m_menu->addSeparator();
     m_menu->addAction(m_chooseR1R2[chip]);
     m_menu->addAction(m_designRange);
+    const ChipKind kind = m_window.panel().chip[chip].kind;
+    for (std::size_t i = 0; i < kChipKinds.size(); ++i)
+        m_chipType[chip][i]->setChecked(kChipKinds[i] == kind);
+    // Made on first use: a menu costs more at start-up than its actions.
+    if (!m_chipTypeMenu[chip]) {
+        m_chipTypeMenu[chip] = new QMenu(QStringLiteral("Chip type"), m_menu);
+        m_chipTypeMenu[chip]->menuAction()->setObjectName(
+            QLatin1String(kChipControls[chip].chipTypeMenu));
+        for (QAction* a : m_chipType[chip])
+            m_chipTypeMenu[chip]->addAction(a);
+    }
+    m_menu->addMenu(m_chipTypeMenu[chip]);
     m_menu->popup(globalPos);
+    // Opened from the keyboard, the menu has its first item focused, as menus do.
+    if (byKeyboard)
+        m_menu->setActiveAction(m_copyDesign);
 }
 
 void DesignAssistant::recalculated(int chip) {
@@ -231,10 +259,15 @@ void DesignAssistant::designRange() {
     prefill.ledVf = model.ledVf[0];
     prefill.dot = panel.chip[0].optMode[1];
     prefill.twenty = panel.slave;
+    prefill.kind = panel.chip[0].kind;
     m_range = new dlgRange(prefill, m_window.client->window());
     m_range->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_range, &dlgRange::chosen, this,
-            [this](const RangeDesign& design) { m_window.edit(rangeWindowEdits(design)); });
+    connect(m_range, &dlgRange::chosen, this, [this](const RangeDesign& design) {
+        // The chip type first, so that every later input is calculated with its divider.
+        for (std::size_t k = 0; k < design.chips.size(); ++k)
+            m_window.chooseChipKind(int(k), design.request.kind);
+        m_window.edit(rangeWindowEdits(design));
+    });
     m_range->open();
 }
 

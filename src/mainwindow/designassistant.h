@@ -38,8 +38,9 @@ public:
         std::function<QWidget*(std::string_view name, int index)> control;
         std::function<void(int chip, int hsR1, int vsR2)> moveSliders; // as a user's move
         std::function<void(const std::vector<WindowEdit>&)> edit;      // as a user's edits
-        QWidget* client = nullptr;                                     // the drawing
-        int chip2Below = 0; // pixels from the drawing's top to where chip #1's half begins
+        std::function<void(int chip, ChipKind kind)> chooseChipKind;
+        QWidget* client = nullptr; // the drawing
+        int chip2Below = 0;        // pixels from the drawing's top to where chip #1's half begins
     };
 
     // The commands' actions are created owned by form.
@@ -63,7 +64,7 @@ private:
     void updatePending();
     void update(int chip, const PanelInputs& panel);
     void showHints(int chip);
-    void showMenu(int chip, QPoint globalPos);
+    void showMenu(int chip, QPoint globalPos, bool byKeyboard = false);
     int chipAt(QPoint globalPos) const;
 
     void copyDesign();
@@ -86,6 +87,8 @@ private:
     QAction* m_saveImage = nullptr;
     std::array<QAction*, 2> m_chooseR1R2{};
     QAction* m_designRange = nullptr;
+    std::array<std::array<QAction*, kChipKinds.size()>, 2> m_chipType{};
+    std::array<QMenu*, 2> m_chipTypeMenu{};
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
     QPointer<dlgRange> m_range;

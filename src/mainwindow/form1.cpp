@@ -1,6 +1,9 @@
 #include "form1.h"
 
 #include "accessibility.h"
+#include "accessibilitynews.h"
+#include "chipcontrols.h"
+#include "chipreadouts.h"
 #include "classicpalette.h"
 #include "controls.h"
 #include "designassistant.h"
@@ -16,6 +19,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -26,6 +31,8 @@ namespace {
 constexpr int kClientWidth = 8565;
 constexpr int kClientHeight = 10230;
 constexpr int kTimerInterval = 250;
+// What the store calls the chips' kinds among the controls.
+constexpr std::string_view kChipTypeControl = "chipType";
 // X11 keeps window positions in 16 bits; beyond that a position would wrap around.
 constexpr float kMaxPositionPixels = 32767.0f;
 
@@ -74,9 +81,9 @@ void Form1::createUi() {
     setCentralWidget(m_canvas);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (const char* name : {"Timer1", "Timer2"}) {
+    for (const ChipControls& names : kChipControls) {
         auto* timer = new ui::Timer(this);
-        timer->setObjectName(QString::fromLatin1(name));
+        timer->setObjectName(QString::fromLatin1(names.timer));
         timer->setInterval(kTimerInterval);
         timer->start();
     }
@@ -117,15 +124,18 @@ void Form1::bindControls() {
         find(m_vsVin[k], "vsVin", k);
         find(m_vsRLo[k], "vsRLo", k);
         find(m_vsRHi[k], "vsRHi", k);
+        const ChipControls& names = kChipControls[k];
         for (int i = 0; i < 2; ++i) {
-            find(m_optRLo[k][i], k == 0 ? "optRLo" : "optRLo1", i);
-            find(m_optRHi[k][i], k == 0 ? "optRHi" : "optRHi1", i);
-            find(m_optMode[k][i], k == 0 ? "optMode" : "optMode1", i);
+            find(m_optRLo[k][i], names.optRLo, i);
+            find(m_optRHi[k][i], names.optRHi, i);
+            find(m_optMode[k][i], names.optMode, i);
         }
         for (int i = 0; i < 5; ++i)
-            find(m_optLED[k][i], k == 0 ? "optLED" : "optLED2", i);
+            find(m_optLED[k][i], names.optLED, i);
 
-        find(m_timers[k], k == 0 ? "Timer1" : "Timer2", -1);
+        find(m_timers[k], names.timer, -1);
+        for (int i = 0; i < 11; ++i)
+            find(m_leds[k][i], names.shpLED, i);
         for (const ReadOut& row : chipReadOuts()) {
             const int element = row.element == kChipElement ? k : row.element;
             QObject* control = m_controls.value(layout::controlName(row.control[k], element));
@@ -135,7 +145,7 @@ void Form1::bindControls() {
     }
     find(m_chkSlave, "chkSlave", -1);
     find(m_bug0, "bug0", -1);
-    makeAccessible(m_controls);
+    m_news = makeAccessible(m_controls, m_model, this);
 }
 
 void Form1::connectHandlers() {
@@ -191,6 +201,7 @@ PanelInputs Form1::panelInputs() const {
             c.optRHi[i] = m_optRHi[k][i]->isChecked();
             c.optMode[i] = m_optMode[k][i]->isChecked();
         }
+        c.kind = m_chipKind[k];
     }
     in.slave = m_chkSlave->value() == 1;
     return in;
@@ -218,10 +229,14 @@ void Form1::recalculate(int chip, const std::function<void()>& first) {
     else
         m_model.calcChip2(in);
     showView(chip);
+    showLedThresholds(chip);
     m_assistant->recalculated(chip);
+    m_news->recalculated(chip);
     if (both) {
         showView(1);
+        showLedThresholds(1);
         m_assistant->recalculated(1);
+        m_news->recalculated(1);
     }
 }
 
@@ -242,34 +257,99 @@ void Form1::showView(int chip) {
         readOut.show(m_model.view[chip]);
 }
 
+void Form1::showLedThresholds(int chip) {
+    for (int i = 1; i <= 10; ++i)
+        m_leds[chip][i]->setToolTip(ledThresholdText(m_model.state[chip], m_model.result[chip], i));
+}
+
 QObject* Form1::control(std::string_view name, int index) const {
     return m_controls.value(layout::controlName(name, index));
 }
 
+QMargins Form1::windowFrame() const {
+    return windowHandle() ? windowHandle()->frameMargins() : QMargins();
+}
+
+QPoint Form1::outerPosition() const {
+    return geometry().topLeft() - QPoint(windowFrame().left(), windowFrame().top());
+}
+
+void Form1::placeOuter(QPoint outer) {
+    m_wantedOuter = outer;
+    if (!m_placesWindows)
+        return;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QMargins frame = windowFrame();
+    // The client's corner is placed, which every window manager honours alike; where the
+    // frame's corner is asked for, some place the client there instead.
+    const QPoint at =
+        ui::reachablePosition(QRect(outer, size().grownBy(frame)), frame.top(), screens);
+    m_placedOuter = at;
+    setGeometry(QRect(at + QPoint(frame.left(), frame.top()), size()));
+}
+
+void Form1::placeOnceFramed() {
+    if (!m_placesWindows || !windowHandle() || !m_wantedOuter)
+        return;
+    if (!m_framing) {
+        m_framing = new QTimer(this);
+        connect(m_framing, &QTimer::timeout, this, [this] {
+            // Given up after a few seconds: without a window manager no frame ever comes.
+            if (!isVisible() || ++m_framingTicks > 60) {
+                m_framing->stop();
+                return;
+            }
+            if (windowFrame().isNull())
+                return;
+            // A window manager may still place the window by its own rules while it takes it
+            // over: done once the window has stayed where it belongs for a moment.
+            if (outerPosition() != m_placedOuter) {
+                placeOuter(*m_wantedOuter);
+                m_settledTicks = 0;
+            } else if (++m_settledTicks >= 4) {
+                m_framing->stop();
+            }
+        });
+    }
+    m_framingTicks = 0;
+    m_settledTicks = 0;
+    m_framing->start(50);
+}
+
 float Form1::windowTop() const {
-    return m_placesWindows ? static_cast<float>(pos().y() * kTwipsPerPixel) : m_givenTop;
+    return m_placesWindows ? static_cast<float>(outerPosition().y() * kTwipsPerPixel) : m_givenTop;
 }
 
 float Form1::windowLeft() const {
-    return m_placesWindows ? static_cast<float>(pos().x() * kTwipsPerPixel) : m_givenLeft;
+    return m_placesWindows ? static_cast<float>(outerPosition().x() * kTwipsPerPixel) : m_givenLeft;
 }
 
 void Form1::setWindowTop(float twips) {
     m_givenTop = twips;
-    move(pos().x(), positionPixels(twips));
+    placeOuter(QPoint(m_wantedOuter.value_or(outerPosition()).x(), positionPixels(twips)));
 }
 
 void Form1::setWindowLeft(float twips) {
     m_givenLeft = twips;
-    move(positionPixels(twips), pos().y());
+    placeOuter(QPoint(positionPixels(twips), m_wantedOuter.value_or(outerPosition()).y()));
 }
 
 QString Form1::text(std::string_view control, int index) const {
+    if (control == kChipTypeControl)
+        return index == 0 || index == 1 ? QLatin1String(chipSpec(m_chipKind[index]).code)
+                                        : QString();
     auto* box = qobject_cast<ui::TextBox*>(this->control(control, index));
     return box ? box->text() : QString();
 }
 
 void Form1::setText(std::string_view control, int index, const QString& text) {
+    if (control == kChipTypeControl) {
+        if (index == 0 || index == 1)
+            SetChipType(index, chipKindFromCode(text.toStdString()));
+        return;
+    }
     if (auto* box = qobject_cast<ui::TextBox*>(this->control(control, index)))
         box->setText(text);
 }

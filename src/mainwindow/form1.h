@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -19,6 +20,7 @@ namespace kestrelon {
 
 class DesignAssistant;
 struct WindowEdit;
+class ResultNews;
 class SettingsStore;
 
 namespace ui {
@@ -27,6 +29,7 @@ class CheckBox;
 class Label;
 class OptionButton;
 class ScrollBar;
+class Shape;
 class TextBox;
 class Timer;
 } // namespace ui
@@ -89,6 +92,8 @@ private:
     // The chip's view is loaded from what its read-outs show, changed, and shown again.
     void loadView(int chip);
     void showView(int chip);
+    // An LED's tooltip gives its threshold on a chip whose scale is not volts.
+    void showLedThresholds(int chip);
     template <typename Change> void changeView(int chip, Change change) {
         loadView(chip);
         change(m_model.view[chip]);
@@ -122,6 +127,8 @@ private:
     void optLED2_Click(qint16 Index);
 
     // LED colour and the over-current blinker.
+    // The chip's kind, as the context menu or the store chooses it; recalculates the chip.
+    void SetChipType(int chip, ChipKind kind);
     void SetLedColour1();
     void SetLedColour2();
     void setLedColour(int chip);
@@ -136,6 +143,15 @@ private:
 
     void GetMySettings();
     bool SaveMySettings();
+    // The window manager's frame around the window; none until it has framed the window.
+    QMargins windowFrame() const;
+    // The outer corner of the window, frame included.
+    QPoint outerPosition() const;
+    // Moves the window's outer corner to `outer`, or nearer where a screen shows its title bar.
+    void placeOuter(QPoint outer);
+    // A window manager frames the window only after it is shown, and until then a move places
+    // the client's corner: once the frame is there, the window goes where its frame belongs.
+    void placeOnceFramed();
 
     QObject* control(std::string_view name, int index) const;
     ui::ScrollBar* slider(std::string_view name, int index) const;
@@ -146,7 +162,13 @@ private:
     bool m_placesWindows;
     float m_givenTop = 0;
     float m_givenLeft = 0;
+    std::optional<QPoint> m_wantedOuter; // where the restore put the outer corner
+    QTimer* m_framing = nullptr;         // waits for the window manager's frame after the restore
+    int m_framingTicks = 0;
+    int m_settledTicks = 0;
+    QPoint m_placedOuter; // where the last placement put the outer corner
     ChipModel m_model;
+    std::array<ChipKind, 2> m_chipKind{}; // as chosen in the context menu
     std::array<std::vector<BoundReadOut>, 2> m_readOuts;
     int BlinkCount1 = 0;
     int BlinkCount2 = 0;
@@ -161,11 +183,13 @@ private:
     std::array<std::array<ui::OptionButton*, 5>, 2> m_optLED{};
     ui::CheckBox* m_chkSlave = nullptr;
     ui::Label* m_bug0 = nullptr;
-    std::array<ui::Timer*, 2> m_timers{}; // Timer1, Timer2
+    std::array<ui::Timer*, 2> m_timers{};               // Timer1, Timer2
+    std::array<std::array<ui::Shape*, 11>, 2> m_leds{}; // shpLED, shpLED2; 0 is over-range
     QAction* m_mnuExit = nullptr;
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuHelp = nullptr;
     DesignAssistant* m_assistant = nullptr;
+    ResultNews* m_news = nullptr;
 };
 
 } // namespace kestrelon

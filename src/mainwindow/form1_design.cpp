@@ -26,6 +26,7 @@ void Form1::createDesignAssistant() {
         m_vsR2[chip]->setValue(vsR2);
     };
     window.edit = [this](const std::vector<WindowEdit>& edits) { applyEdits(edits); };
+    window.chooseChipKind = [this](int chip, ChipKind kind) { SetChipType(chip, kind); };
     window.client = m_canvas;
     window.chip2Below = twipsToPixels(layout::kChipOffset);
     m_assistant = new DesignAssistant(this, std::move(window));

@@ -30,9 +30,9 @@ void Form1::Form_Load() {
 void Form1::Text1_Change(qint16 Index) {
     if (Index != 0 && Index != 1)
         return;
-    // Writing the text raises this handler again at once, which recalculates with 25.
-    if (parse(m_Text1[Index]->text()) > 25)
-        m_Text1[Index]->setText(QStringLiteral("25"));
+    // Writing the text raises this handler again at once, which recalculates with the cap.
+    if (parse(m_Text1[Index]->text()) > kFamily.supplyAbsoluteMax)
+        m_Text1[Index]->setText(QString::number(kFamily.supplyAbsoluteMax));
     calcChip(Index);
 }
 
@@ -141,6 +141,11 @@ void Form1::optLED2_Click(qint16) {
     SetLedColour2();
 }
 
+void Form1::SetChipType(int chip, ChipKind kind) {
+    m_chipKind[chip] = kind;
+    calcChip(static_cast<qint16>(chip));
+}
+
 void Form1::SetLedColour1() {
     setLedColour(0);
 }
@@ -177,6 +182,7 @@ void Form1::blink(int chip) {
 void Form1::GetMySettings() {
     if (m_store)
         kestrelon::GetMySettings(*m_store, *this);
+    placeOnceFramed();
 }
 
 bool Form1::SaveMySettings() {

@@ -1,5 +1,6 @@
 #include "readouts.h"
 
+#include "chipcontrols.h"
 #include "controls.h"
 #include "drawing.h"
 
@@ -24,7 +25,13 @@ constexpr ReadOut visible(const char* name, bool ChipView::*field) {
 }
 
 constexpr ReadOut led(int element) {
-    return {{"shpLED", "shpLED2"}, element, P::FillColor, nullptr, nullptr, nullptr, element};
+    return {{kChipControls[0].shpLED, kChipControls[1].shpLED},
+            element,
+            P::FillColor,
+            nullptr,
+            nullptr,
+            nullptr,
+            element};
 }
 
 constexpr auto kReadOuts = [] {
@@ -33,7 +40,12 @@ constexpr auto kReadOuts = [] {
         caption("lblVin", &ChipView::lblVin),
         colour("lblmA", P::ForeColor, &ChipView::lblmAForeColor),
         caption("lblmA", &ChipView::lblmA),
-        {{"Timer1", "Timer2"}, -1, P::Enabled, nullptr, nullptr, &ChipView::timerEnabled},
+        {{kChipControls[0].timer, kChipControls[1].timer},
+         -1,
+         P::Enabled,
+         nullptr,
+         nullptr,
+         &ChipView::timerEnabled},
         caption("lblRefo", &ChipView::lblRefo),
         colour("Label9", P::BackColor, &ChipView::Label9BackColor),
         caption("Label9", &ChipView::Label9),
@@ -44,6 +56,8 @@ constexpr auto kReadOuts = [] {
         caption("lblVmin", &ChipView::lblVmin),
         caption("lblVmax", &ChipView::lblVmax),
         caption("lblGap", &ChipView::lblGap),
+        caption("Label3", &ChipView::Label3),
+        caption("lblWarn", &ChipView::lblWarn),
         visible("lblRlim", &ChipView::lblRlimVisible),
         visible("lblWarn", &ChipView::lblWarnVisible),
         visible("lineRlim", &ChipView::lineRlimVisible),

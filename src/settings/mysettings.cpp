@@ -34,6 +34,7 @@ void restore(const SettingsEntry& entry, const QString& text, SettingsTarget& ta
             target.setWindowLeft(positionFromText(text));
         return;
     case EntryKind::Text:
+    case EntryKind::ChipType:
         target.setText(entry.control, entry.index, text);
         return;
     case EntryKind::Slider: {
@@ -59,6 +60,7 @@ QString currentText(const SettingsEntry& entry, const SettingsTarget& target) {
     case EntryKind::Position:
         return singleToText(isTop(entry) ? target.windowTop() : target.windowLeft());
     case EntryKind::Text:
+    case EntryKind::ChipType:
         return target.text(entry.control, entry.index);
     case EntryKind::Slider:
         return integerToText(target.sliderValue(entry.control, entry.index));
@@ -72,6 +74,9 @@ QString currentText(const SettingsEntry& entry, const SettingsTarget& target) {
 
 void GetMySettings(const SettingsStore& store, SettingsTarget& target) {
     for (const SettingsEntry& entry : settingsEntries()) {
+        // A chip kind the file does not name is the one the window starts with.
+        if (entry.kind == EntryKind::ChipType && !store.hasSetting(QString::fromLatin1(entry.key)))
+            continue;
         const std::optional<QString> text = store.getSetting(
             QString::fromLatin1(entry.key), QString::fromLatin1(entry.defaultText));
         if (!text)
@@ -85,8 +90,16 @@ void GetMySettings(const SettingsStore& store, SettingsTarget& target) {
 }
 
 SaveResult SaveMySettings(SettingsStore& store, const SettingsTarget& target) {
-    for (const SettingsEntry& entry : settingsEntries())
-        store.saveSetting(QString::fromLatin1(entry.key), currentText(entry, target));
+    for (const SettingsEntry& entry : settingsEntries()) {
+        const QString text = currentText(entry, target);
+        // A file written before chip kinds existed stays byte for byte as it was while every
+        // chip is the default; a target without chip kinds gives no text.
+        if (entry.kind == EntryKind::ChipType &&
+            (text.isEmpty() || (text == QLatin1String(entry.defaultText) &&
+                                !store.hasSetting(QString::fromLatin1(entry.key)))))
+            continue;
+        store.saveSetting(QString::fromLatin1(entry.key), text);
+    }
     return store.commit();
 }
 

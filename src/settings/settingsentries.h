@@ -9,6 +9,7 @@ enum class EntryKind {
     Text,     // a text box's text
     Slider,   // a scroll bar's value
     Option,   // an option button's state
+    ChipType, // a chip's kind by its code ("3914"); only kept once it is not the default
 };
 
 // One stored input: its key in the store's "Properties" group, the text read when the store
@@ -22,7 +23,7 @@ struct SettingsEntry {
 };
 
 // All entries, in the order in which they are saved and restored: the window's position, then
-// chip #1's 21 inputs, then chip #2's.
+// chip #1's 21 inputs, then chip #2's, then the two chips' kinds.
 std::span<const SettingsEntry> settingsEntries();
 
 } // namespace kestrelon

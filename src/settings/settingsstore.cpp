@@ -2,16 +2,16 @@
 
 #include "iniformat.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -86,10 +86,8 @@ QString makeFolder(const QString& folder) {
     return {};
 }
 
-QString describe(const QFileDevice& file) {
-    if (file.error() == QFileDevice::NoError)
-        return QStringLiteral("the data could not be written completely (is the disk full?)");
-    return file.errorString();
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // A piece of the new file: bytes of the old one, or new bytes.
@@ -99,14 +97,53 @@ struct Piece {
     QByteArray bytes;
 };
 
-bool writeAll(QSaveFile& file, QByteArrayView bytes) {
+bool writeAll(int fd, QByteArrayView bytes) {
     for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
+        const ssize_t written = ::write(fd, bytes.constData() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            errno = written == 0 ? ENOSPC : errno;
             return false;
+        }
         done += written;
     }
     return true;
+}
+
+// The new file is written beside the store under this name, then renamed over it.
+constexpr char kPartSuffix[] = ".saving-XXXXXX";
+
+// A save killed before its rename leaves its new file behind. One that has stood for a minute
+// belongs to no save that is still running.
+void removeStaleParts(const QFileInfo& store) {
+    const QString pattern = store.fileName() + QByteArray(kPartSuffix).replace('X', '?');
+    const QDateTime now = QDateTime::currentDateTime();
+    const QFileInfoList parts =
+        store.dir().entryInfoList({pattern}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& part : parts) {
+        if (!part.isSymLink() && part.ownerId() == geteuid() &&
+            part.lastModified().secsTo(now) > 60)
+            QFile::remove(part.filePath());
+    }
+}
+
+// A rename is only lasting once the folder that holds it is on the disk.
+void syncFolder(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The file a link at the store's path leads to: the store is replaced there, and the link stays.
+QFileInfo replacedFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return info;
+    return QFileInfo(info.exists() ? info.canonicalFilePath() : info.symLinkTarget());
 }
 
 } // namespace
@@ -165,6 +202,14 @@ std::optional<QString> SettingsStore::getSetting(QStringView key, const QString&
     return ini::valueText(*found);
 }
 
+bool SettingsStore::hasSetting(QStringView key) const {
+    const QString folded = ini::foldedKey(key);
+    for (const auto& staged : m_staged)
+        if (ini::foldedKey(staged.first) == folded)
+            return true;
+    return m_values.contains(folded);
+}
+
 void SettingsStore::saveSetting(QStringView key, const QString& value) {
     const QString folded = ini::foldedKey(key);
     for (auto& staged : m_staged) {
@@ -207,7 +252,7 @@ SaveResult SettingsStore::commit() {
         for (const ini::Entry& entry : section.entries) {
             const QString folded = ini::foldedKey(entry.key);
             if (const auto value = values.constFind(folded); value != values.constEnd()) {
-                pieces.push_back({entry.valueStart, entry.trimmedEnd, *value});
+                pieces.push_back({entry.ownStart, entry.ownEnd, *value});
                 present.insert(folded);
             }
         }
@@ -238,35 +283,42 @@ SaveResult SettingsStore::commit() {
 
     pieces.push_back({data.size(), data.size(), {}}); // the rest of the old file
 
-    // QSaveFile writes a temporary file, syncs it and renames it over the store. Unbuffered,
-    // because a buffered QSaveFile loses the tail of a short write and still commits.
-    // A file-size limit must fail the write with an error, not end the program with its signal.
-    std::signal(SIGXFSZ, SIG_IGN);
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(QStringLiteral("the file could not be created: %1").arg(file.errorString()));
-    if (current.exists) {
-        const int fd = file.handle();
-        if ((geteuid() == 0 && fchown(fd, current.info.st_uid, current.info.st_gid) != 0) ||
-            fchmod(fd, current.info.st_mode & 07777) != 0) {
-            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-            file.cancelWriting();
-            return failure(QStringLiteral("the file's owner and permissions could not be kept: %1")
-                               .arg(reason));
-        }
-    }
+    // The new file is written whole and synced under a name of its own, then renamed over the
+    // store, so that a failure or a crash at any point leaves either the old file or the new.
+    const QFileInfo target = replacedFile(m_path);
+    removeStaleParts(target);
+    QByteArray part = QFile::encodeName(target.filePath()) + kPartSuffix;
+    const int fd = mkostemp(part.data(), O_CLOEXEC);
+    if (fd < 0)
+        return failure(QStringLiteral("the file could not be created: %1").arg(systemError()));
+    const auto abandon = [&](const char* what) {
+        const QString reason = systemError();
+        ::close(fd);
+        ::unlink(part.constData());
+        return failure(QString::fromLatin1(what).arg(reason));
+    };
+    const mode_t mask = umask(0);
+    umask(mask);
+    const mode_t mode = current.exists ? current.info.st_mode & 07777 : 0666 & ~mask;
+    if ((current.exists && geteuid() == 0 &&
+         fchown(fd, current.info.st_uid, current.info.st_gid) != 0) ||
+        fchmod(fd, mode) != 0)
+        return abandon("the file's owner and permissions could not be kept: %1");
     qsizetype done = 0;
     for (const Piece& piece : pieces) {
-        if (!writeAll(file, QByteArrayView(data).sliced(done, piece.from - done)) ||
-            !writeAll(file, piece.bytes)) {
-            const QString reason = describe(file);
-            file.cancelWriting();
-            return failure(QStringLiteral("writing failed: %1").arg(reason));
-        }
+        if (!writeAll(fd, QByteArrayView(data).sliced(done, piece.from - done)) ||
+            !writeAll(fd, piece.bytes))
+            return abandon("writing failed: %1");
         done = piece.to;
     }
-    if (!file.commit())
-        return failure(QStringLiteral("the file could not be replaced: %1").arg(describe(file)));
+    if (fsync(fd) != 0)
+        return abandon("the file could not be written to the disk: %1");
+    if (::close(fd) != 0 || ::rename(part.constData(), QFile::encodeName(target.filePath())) != 0) {
+        const QString reason = systemError();
+        ::unlink(part.constData());
+        return failure(QStringLiteral("the file could not be replaced: %1").arg(reason));
+    }
+    syncFolder(target.absolutePath());
 
     for (const auto& [key, value] : m_staged)
         m_values.insert(ini::foldedKey(key), ini::escapedValue(value));

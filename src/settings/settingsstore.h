@@ -49,6 +49,8 @@ public:
     // The stored text, or def when there is no entry (an entry holding empty text gives the
     // empty text). nullopt when the entry holds something that is not text.
     std::optional<QString> getSetting(QStringView key, const QString& def) const;
+    // Whether the file or a staged entry has the key.
+    bool hasSetting(QStringView key) const;
 
     // Stages an entry; nothing reaches the disk before commit(). Keys are ASCII letters and digits.
     void saveSetting(QStringView key, const QString& value);

@@ -1,13 +1,44 @@
 #include "chipmodel.h"
+#include "chipreadouts.h"
+#include "conversions.h"
 #include "examplechip.h"
 
 #include <QTest>
 
 #include <limits>
+#include <map>
 
 using namespace kestrelon;
 
+Q_DECLARE_METATYPE(kestrelon::ChipKind)
+
 namespace {
+
+// The chip between fixed ends: RLo at lo V, RHi at hi V, the signal at exactly v V.
+void fixEnds(ChipInputs& c, double lo, double hi) {
+    c.optRLo = {false, true};
+    c.txtRLo = QString::number(lo);
+    c.vsRLo = 1000;
+    c.optRHi = {false, true};
+    c.txtRHi = QString::number(hi);
+    c.vsRHi = 1000;
+    c.vsVin = 1000;
+}
+
+QList<int> litLeds(const ChipResult& r) {
+    QList<int> lit;
+    for (int i = 1; i <= 10; ++i)
+        if (r.lit[i])
+            lit << i;
+    return lit;
+}
+
+QList<int> upTo(int n) {
+    QList<int> list;
+    for (int i = 1; i <= n; ++i)
+        list << i;
+    return list;
+}
 
 // The worked example on both chips, with R1 slider 700, R2 slider 220 and red LEDs.
 struct Bench {
@@ -66,6 +97,12 @@ private slots:
     void cascadeGreysChipOnesTopLedOnlyWhenSlaved();
     void chipTwoBlinksOnItsOwnTimer();
     void overflowIsNeverShownAsANumber();
+    void thresholdsFollowTheChipsDivider_data();
+    void thresholdsFollowTheChipsDivider();
+    void stackedChipsOfAnyKind_data();
+    void stackedChipsOfAnyKind();
+    void levelChipsShowTheirScale_data();
+    void levelChipsShowTheirScale();
 };
 
 void TestChipModel::workedExampleOnEitherChip_data() {
@@ -469,6 +506,121 @@ void TestChipModel::overflowIsNeverShownAsANumber() {
     }
     QCOMPARE(v.lblRHi, QStringLiteral("overflow"));
     QCOMPARE(v.lblGap, QStringLiteral("Steps= overflow"));
+}
+
+void TestChipModel::thresholdsFollowTheChipsDivider_data() {
+    QTest::addColumn<ChipKind>("kind");
+    QTest::addColumn<bool>("dot");
+    for (ChipKind kind : kChipKinds)
+        for (bool dot : {false, true})
+            QTest::addRow("%s %s", chipSpec(kind).name.data(), dot ? "dot" : "bar") << kind << dot;
+}
+
+void TestChipModel::thresholdsFollowTheChipsDivider() {
+    QFETCH(ChipKind, kind);
+    QFETCH(bool, dot);
+    // The data sheets' ratios, RLo to RHi.
+    const std::map<ChipKind, std::array<double, 10>> ratios{
+        {ChipKind::LM3914, {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1}},
+        {ChipKind::LM3915,
+         {0.0442, 0.0623, 0.0884, 0.1251, 0.1768, 0.2501, 0.3535, 0.4998, 0.7070, 1}},
+        {ChipKind::LM3916,
+         {0.0708, 0.2239, 0.3162, 0.3981, 0.5012, 0.6310, 0.7079, 0.7943, 0.8913, 1}}};
+    Bench b;
+    ChipInputs& c = b.in.chip[0];
+    fixEnds(c, 1, 9);
+    c.kind = kind;
+    c.optMode = {!dot, dot};
+    const double margin = 8.0 / 10 / 25;
+    for (int n = 1; n <= 10; ++n) {
+        const double threshold = 1 + 8 * ratios.at(kind)[n - 1];
+        c.txtVin = QString::number(threshold - margin - 1e-3, 'f', 6);
+        b.calc(0);
+        QVERIFY(qAbs(b.model.state[0].Threshold[n] - threshold) < 1e-9);
+        const QList<int> below = dot ? (n > 1 ? QList<int>{n - 1} : QList<int>{}) : upTo(n - 1);
+        QCOMPARE(litLeds(b.model.result[0]), below);
+        c.txtVin = QString::number(threshold + 1e-3, 'f', 6);
+        b.calc(0);
+        QCOMPARE(litLeds(b.model.result[0]), dot ? QList<int>{n} : upTo(n));
+        QCOMPARE(b.model.view[0].shpLED[n], kRed);
+        QCOMPARE(b.model.result[0].litCount(), dot ? 1 : n);
+    }
+}
+
+void TestChipModel::stackedChipsOfAnyKind_data() {
+    QTest::addColumn<ChipKind>("lower");
+    QTest::addColumn<ChipKind>("upper");
+    QTest::addColumn<bool>("dot");
+    for (ChipKind lower : kChipKinds)
+        for (ChipKind upper : kChipKinds)
+            for (bool dot : {false, true})
+                QTest::addRow("%s under %s, %s", chipSpec(lower).name.data(),
+                              chipSpec(upper).name.data(), dot ? "dot" : "bar")
+                    << lower << upper << dot;
+}
+
+// Chip #1 spans 0 to 5 V, chip #2 5 to 10 V, slaved: one signal over twenty LEDs.
+void TestChipModel::stackedChipsOfAnyKind() {
+    QFETCH(ChipKind, lower);
+    QFETCH(ChipKind, upper);
+    QFETCH(bool, dot);
+    Bench b;
+    b.in.slave = true;
+    fixEnds(b.in.chip[0], 0, 5);
+    fixEnds(b.in.chip[1], 5, 10);
+    b.in.chip[0].kind = lower;
+    b.in.chip[1].kind = upper;
+    for (ChipInputs& c : b.in.chip)
+        c.optMode = {!dot, dot};
+    for (int chip : {0, 1}) {
+        const ChipSpec& spec = chipSpec(chip == 0 ? lower : upper);
+        for (int n = 1; n <= 10; ++n) {
+            const double threshold = 5 * chip + 5 * spec.ratios[n - 1];
+            b.in.chip[0].txtVin = QString::number(threshold + 1e-3, 'f', 6);
+            b.calc(0);
+            const QList<int> one = litLeds(b.model.result[chip]);
+            const QList<int> other = litLeds(b.model.result[1 - chip]);
+            if (!dot) {
+                QCOMPARE(one, upTo(n));
+                QCOMPARE(other, chip == 0 ? QList<int>{} : upTo(10));
+            } else {
+                QCOMPARE(one, QList<int>{n});
+                // Past chip #1's over-range point its top LED gives way to chip #2's dot.
+                if (chip == 0 || b.model.result[0].overRange)
+                    QCOMPARE(other, QList<int>{});
+            }
+        }
+    }
+}
+
+void TestChipModel::levelChipsShowTheirScale_data() {
+    QTest::addColumn<ChipKind>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("led3");
+    QTest::newRow("LM3914") << ChipKind::LM3914 << "2nd LM3914"
+                            << "Steps= 0.8v" << QString();
+    QTest::newRow("LM3915") << ChipKind::LM3915 << "2nd LM3915"
+                            << "Steps= 3dB"
+                            << "LED 3 lights at 1.71 V, -21 dB";
+    QTest::newRow("LM3916") << ChipKind::LM3916 << "2nd LM3916"
+                            << "Steps= VU"
+                            << "LED 3 lights at 3.53 V, -7 VU";
+}
+
+void TestChipModel::levelChipsShowTheirScale() {
+    QFETCH(ChipKind, kind);
+    Bench b;
+    fixEnds(b.in.chip[1], 1, 9);
+    b.in.chip[1].kind = kind;
+    const ChipView& v = b.calc(1);
+    QTEST(v.Label3, "title");
+    QTEST(v.lblGap, "step");
+    QCOMPARE(v.lblWarn, QStringLiteral("Rlim for ") + QLatin1String(chipSpec(kind).name) +
+                            QStringLiteral(" = 1Wmax"));
+    // LED 1's threshold in volts, from the RLo label as shown.
+    QCOMPARE(v.lblVmin, Format(1 + 8 * chipSpec(kind).ratios[0], "#0.00") + QLatin1Char('v'));
+    QTEST(ledThresholdText(b.model.state[1], b.model.result[1], 3), "led3");
 }
 
 QTEST_GUILESS_MAIN(TestChipModel)

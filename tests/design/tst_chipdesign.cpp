@@ -40,6 +40,7 @@ class TestChipDesign : public QObject {
     Q_OBJECT
 
 private slots:
+    void otherKindsFollowTheirDivider();
     void firstStartDataSheetFigures();
     void firstStartChecks_data();
     void firstStartChecks();
@@ -251,7 +252,7 @@ void TestChipDesign::windowsExampleResistor() {
     DesignPanel p;
     p.model.state[0].Rlim = 40.0;
     p.model.state[0].Itotal = 0.2;
-    p.model.view[0].lblRlimVisible = true;
+    p.model.result[0].resistorProposed = true;
     const ChipDesign d = p.design(0);
     QCOMPARE(d.rlim.ohms, 43.0);
     QCOMPARE(watts(d.rlim.watts), QStringLiteral("1.72 W"));
@@ -508,6 +509,26 @@ void TestChipDesign::reportInSlaveModeWithTwoColours() {
     QVERIFY(second.contains(QLatin1String("Mode: Dot/o.c")));
     QVERIFY(second.contains(QLatin1String("In dot mode no limiting resistor")));
     QVERIFY(second.contains(QLatin1String("The step in dot mode")));
+}
+
+void TestChipDesign::otherKindsFollowTheirDivider() {
+    DesignPanel p;
+    p.in.chip[0].kind = ChipKind::LM3915;
+    p.in.chip[0].optMode = {false, true};
+    p.recalc();
+    const ChipDesign d = p.design(0);
+    QCOMPARE(d.loadDivider, (d.vref.nominal - d.state.VrLo) / 22.63);
+    // LED 1 to LED 2 is the LM3915's narrowest step.
+    const Check* dot = d.check(CheckId::DotStep);
+    QVERIFY(dot);
+    QVERIFY2(dot->sentence.contains(figure(d.state.Span * (0.0623 - 0.0442), "#0.000", "V")),
+             qPrintable(dot->sentence));
+    const QString report = designReport(d, p.design(1));
+    QVERIFY(report.startsWith(QLatin1String("LM3915/LM3914 bar-graph design")));
+    QVERIFY(report.contains(QLatin1String("Chip #1 (1st LM3915, lower schematic)")));
+    // 2.5 V of a 4.46 V span is above LED 8's 0.4998 in dot mode.
+    QVERIFY2(report.contains(QLatin1String("LEDs lit: 8\n")), qPrintable(report));
+    QVERIFY(report.contains(QLatin1String("Step: Steps= 3dB")));
 }
 
 QTEST_GUILESS_MAIN(TestChipDesign)

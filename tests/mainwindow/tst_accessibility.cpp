@@ -46,28 +46,28 @@ void TestAccessibility::slidersSayWhatTheirValueMeans_data() {
     QTest::addColumn<QString>("boxText");
     QTest::addColumn<QString>("meaning");
     QTest::newRow("R1 at 700") << "hsR1_0" << 700 << ""
-                               << "" << QStringLiteral("3.50 kΩ");
+                               << "" << QStringLiteral("R1 3.50 kΩ");
     QTest::newRow("R1 at its lowest") << "hsR1_1" << 50 << ""
-                                      << "" << QStringLiteral("0.25 kΩ");
+                                      << "" << QStringLiteral("R1 0.25 kΩ");
     QTest::newRow("R2 at 220") << "vsR2_0" << 220 << ""
-                               << "" << QStringLiteral("5.50 kΩ");
+                               << "" << QStringLiteral("R2 5.50 kΩ");
     QTest::newRow("R2 at 1000") << "vsR2_1" << 1000 << ""
-                                << "" << QStringLiteral("25.00 kΩ");
+                                << "" << QStringLiteral("R2 25.00 kΩ");
     QTest::newRow("signal at 500 of 5 V") << "vsVin_0" << 500 << "txtVin_0"
                                           << "5"
-                                          << "2.50 V";
+                                          << "signal 2.50 V";
     QTest::newRow("signal follows its box") << "vsVin_1" << 500 << "txtVin_1"
                                             << "8"
-                                            << "4.00 V";
+                                            << "signal 4.00 V";
     QTest::newRow("signal of an empty box") << "vsVin_0" << 700 << "txtVin_0"
                                             << ""
-                                            << "0.00 V";
+                                            << "signal 0.00 V";
     QTest::newRow("RLo at 250 of 2 V") << "vsRLo_0" << 250 << "txtRLo_0"
                                        << "2"
-                                       << "0.50 V";
+                                       << "external low 0.50 V";
     QTest::newRow("RHi at 900 of 5 V") << "vsRHi_1" << 900 << "txtRHi_1"
                                        << "5"
-                                       << "4.50 V";
+                                       << "external high 4.50 V";
 }
 
 void TestAccessibility::slidersSayWhatTheirValueMeans() {

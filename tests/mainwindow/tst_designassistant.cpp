@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QImage>
@@ -56,6 +57,7 @@ private slots:
     void copyDesignPutsTheCurrentDesignOnTheClipboard();
     void rangeDesignSetsTheWindowAsAUserWould();
     void rangeDesignCancelChangesNothing();
+    void rangeDesignSetsTheChipType();
     void savedImagesReadBack_data();
     void savedImagesReadBack();
     void anImageThatCannotBeWrittenIsToldPlainly();
@@ -196,12 +198,24 @@ void TestDesignAssistant::contextMenuServesTheChipAsked() {
     }
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
+    const QString chip = choose.right(1);
     QCOMPARE(actionNames(menu->actions()),
              QStringList({QStringLiteral("mnuCopyDesign"), QStringLiteral("mnuSaveImage"),
-                          QStringLiteral("-"), choose, QStringLiteral("mnuDesignRange")}));
-    for (QAction* a : menu->actions())
-        if (!a->isSeparator())
+                          QStringLiteral("-"), choose, QStringLiteral("mnuDesignRange"),
+                          QStringLiteral("mnuChipType") + chip}));
+    QMenu* types = menu->actions().last()->menu();
+    QVERIFY(types);
+    QCOMPARE(types->title(), QStringLiteral("Chip type"));
+    QCOMPARE(actionNames(types->actions()),
+             QStringList({QStringLiteral("mnuChipType%1_3914").arg(chip),
+                          QStringLiteral("mnuChipType%1_3915").arg(chip),
+                          QStringLiteral("mnuChipType%1_3916").arg(chip)}));
+    QVERIFY(types->actions().first()->isChecked());
+    for (QAction* a : menu->actions() + types->actions())
+        if (!a->isSeparator() && !a->menu())
             QCOMPARE(a->parent(), f.form.get());
+    // From the keyboard, the first item has the focus, as in any menu.
+    QCOMPARE(menu->activeAction(), how == 0 ? nullptr : menu->actions().first());
     menu->close();
 }
 
@@ -296,6 +310,21 @@ void TestDesignAssistant::rangeDesignSetsTheWindowAsAUserWould() {
     QVERIFY(f.option(QStringLiteral("optRLo1_1"))->isChecked());
     QVERIFY(f.option(QStringLiteral("optRHi_0"))->isChecked());
     QVERIFY(f.option(QStringLiteral("optRHi1_0"))->isChecked());
+}
+
+void TestDesignAssistant::rangeDesignSetsTheChipType() {
+    FormFixture f;
+    action(f, "mnuDesignRange")->trigger();
+    auto* dialog = f.form->findChild<dlgRange*>(QStringLiteral("dlgRange"));
+    QVERIFY(dialog);
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeLo"))->setText(QStringLiteral("0.0447"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeHi"))->setText(QStringLiteral("1"));
+    auto* kind = dialog->findChild<QComboBox*>(QStringLiteral("cboRangeChip"));
+    kind->setCurrentIndex(kind->findText(QStringLiteral("LM3915")));
+    QVERIFY2(dialog->design().made, qPrintable(dialog->design().why));
+    dialog->accept();
+    QCOMPARE(f.caption(QStringLiteral("Label3_0")), QStringLiteral("1st LM3915"));
+    QCOMPARE(f.caption(QStringLiteral("Label3_1")), QStringLiteral("2nd LM3914"));
 }
 
 void TestDesignAssistant::rangeDesignCancelChangesNothing() {

@@ -36,6 +36,8 @@ private slots:
     void everyKindOfInputWorksFromTheKeyboard();
     void everyCaptionFitsItsBox();
     void rendersAtScaleOneAndTwo();
+    void chipTypeIsChosenShownAndKept();
+    void unknownChipTypeReadsAsLM3914();
 };
 
 void TestForm1::firstStartCalculatesStoreDefaults_data() {
@@ -458,6 +460,50 @@ void TestForm1::rendersAtScaleOneAndTwo() {
             image.pixelColor(QPoint(4500 / 15, 7100 / 15 + f.form->menuBar()->height()) * scale);
         QVERIFY(body != image.pixelColor(QPoint(5, f.form->height() - 5) * scale));
     }
+}
+
+void TestForm1::chipTypeIsChosenShownAndKept() {
+    QByteArray stored;
+    {
+        FormFixture f;
+        const QString chip1Gap = f.caption(QStringLiteral("lblGap_0"));
+        f.get<QAction>(QStringLiteral("mnuChipType1_3915"))->trigger();
+        QCOMPARE(f.caption(QStringLiteral("Label3_1")), QStringLiteral("2nd LM3915"));
+        QCOMPARE(f.caption(QStringLiteral("lblGap_1")), QStringLiteral("Steps= 3dB"));
+        QCOMPARE(f.caption(QStringLiteral("lblWarn_1")), QStringLiteral("Rlim for LM3915 = 1Wmax"));
+        QCOMPARE(f.caption(QStringLiteral("Label3_0")), QStringLiteral("1st LM3914"));
+        QCOMPARE(f.caption(QStringLiteral("lblGap_0")), chip1Gap);
+        const auto tip = [&f](const char* led) {
+            return f.get(QLatin1String(led))->property("toolTip");
+        };
+        QVERIFY2(tip("shpLED2_10").toString().endsWith(QLatin1String(", 0 dB")),
+                 qPrintable(tip("shpLED2_10").toString()));
+        QCOMPARE(tip("shpLED_10").toString(), QString());
+        f.get<QAction>(QStringLiteral("mnuExit"))->trigger();
+        QFile file(f.store->fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        stored = file.readAll();
+    }
+    QVERIFY(stored.contains("\nchipType1=3915\n"));
+    QVERIFY(!stored.contains("chipType0"));
+
+    stored.replace("chipType1=3915", "chipType1=3916");
+    FormFixture again(stored);
+    QCOMPARE(again.caption(QStringLiteral("Label3_1")), QStringLiteral("2nd LM3916"));
+    QCOMPARE(again.caption(QStringLiteral("lblGap_1")), QStringLiteral("Steps= VU"));
+    // Back to the LM3914: the entry, once in the file, keeps saying so.
+    again.get<QAction>(QStringLiteral("mnuChipType1_3914"))->trigger();
+    QCOMPARE(again.caption(QStringLiteral("Label3_1")), QStringLiteral("2nd LM3914"));
+    again.get<QAction>(QStringLiteral("mnuExit"))->trigger();
+    QFile file(again.store->fileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("\nchipType1=3914\n"));
+}
+
+void TestForm1::unknownChipTypeReadsAsLM3914() {
+    FormFixture f("[Properties]\nchipType0=3915x\nchipType1=\n");
+    QCOMPARE(f.caption(QStringLiteral("Label3_0")), QStringLiteral("1st LM3914"));
+    QCOMPARE(f.caption(QStringLiteral("Label3_1")), QStringLiteral("2nd LM3914"));
 }
 
 QTEST_MAIN(TestForm1)

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,6 +32,9 @@ private slots:
     void platformPlacesWindows();
     void savedPosition_data();
     void savedPosition();
+    void titleBarIsKeptWithinReach_data();
+    void titleBarIsKeptWithinReach();
+    void positionOutOfReachComesBackAndStaysStored();
 };
 
 void TestPlatform::platformChoice_data() {
@@ -122,6 +127,55 @@ void TestPlatform::savedPosition() {
     const QByteArray stored = file.readAll();
     QVERIFY2(stored.contains(top), stored.constData());
     QVERIFY2(stored.contains(left), stored.constData());
+}
+
+void TestPlatform::titleBarIsKeptWithinReach_data() {
+    QTest::addColumn<QRect>("outer"); // the window, frame included; its title bar is 20 high
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPoint>("expected");
+    const QList<QRect> one{{0, 0, 1280, 1024}};
+    const QList<QRect> two{{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
+    QTest::newRow("on the screen") << QRect(100, 100, 400, 300) << one << QPoint(100, 100);
+    QTest::newRow("partly off, bar in reach")
+        << QRect(-300, 900, 400, 300) << one << QPoint(-300, 900);
+    QTest::newRow("bar above the screen") << QRect(100, -15, 400, 300) << one << QPoint(100, 0);
+    QTest::newRow("bar too little shown") << QRect(-380, 100, 400, 300) << one << QPoint(0, 100);
+    QTest::newRow("bar below a top panel")
+        << QRect(100, 10, 400, 300) << QList<QRect>{{0, 30, 1280, 994}} << QPoint(100, 30);
+    QTest::newRow("larger than the screen") << QRect(-50, -50, 2000, 1500) << one << QPoint(0, 0);
+    QTest::newRow("on the second screen") << QRect(2000, 500, 400, 300) << two << QPoint(2000, 500);
+    QTest::newRow("above the second screen")
+        << QRect(2000, -40, 400, 300) << two << QPoint(2000, 0);
+    QTest::newRow("the screen it was on is gone")
+        << QRect(2000, 500, 400, 300) << one << QPoint(880, 500);
+    QTest::newRow("far from every screen: the primary")
+        << QRect(-9000, 9000, 400, 300) << QList<QRect>{{1280, 0, 1920, 1080}, {0, 0, 1280, 1024}}
+        << QPoint(1280, 780);
+}
+
+void TestPlatform::titleBarIsKeptWithinReach() {
+    QFETCH(QRect, outer);
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPoint, expected);
+    QCOMPARE(ui::reachablePosition(outer, 20, screens), expected);
+}
+
+void TestPlatform::positionOutOfReachComesBackAndStaysStored() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Kestrelon.conf"));
+    const QByteArray stored = "[Properties]\nfrmTop=-9000\nfrmLeft=-30000\n";
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(stored);
+    }
+    Form1 form(std::make_shared<SettingsStore>(path), {}, true);
+    form.Form_Load();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(form.frameGeometry().topLeft(), screen.topLeft());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stored);
 }
 
 QTEST_MAIN(TestPlatform)

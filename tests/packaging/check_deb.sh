@@ -55,7 +55,8 @@ check "Depends has libc6 with a version from shlibdeps" \
 # Debian's own checker, once per run: any error or warning fails; info tags are shown.
 # (--show-overrides would make overridden warnings count for --fail-on.)
 echo "lintian --fail-on error,warning --display-info $(basename "$deb")"
-out=$(lintian --fail-on error,warning --display-info "$deb" 2>&1)
+# Its temporary files go where this script's go, and are removed with them.
+out=$(TMPDIR=$tmp lintian --fail-on error,warning --display-info "$deb" 2>&1)
 rc=$?
 [ -n "$out" ] && printf '%s\n' "$out" | sed 's/^/    /'
 check "lintian exits 0 (exit $rc)" test "$rc" -eq 0

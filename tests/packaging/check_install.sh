@@ -21,6 +21,8 @@ echo "installed files:"
 (cd "$tmp/root" && find . -type f | sort | sed 's/^\./    /')
 
 check_installed_tree "$tmp/root$prefix" "$src" "$version" "$built"
+check "with prefix $prefix the desktop entry starts kestrelon from the PATH" \
+    test "$(desktop_key "$tmp/root$prefix/share/applications/$app_id.desktop" Exec)" = kestrelon
 
 # validate-tree also checks that the metainfo finds its desktop entry in the installed tree.
 out=$(appstreamcli validate-tree --no-net "$tmp/root" 2>&1)

@@ -42,28 +42,6 @@ QVariant qsettingsValue(const QString& path, const QString& key) {
     return settings.value(key);
 }
 
-// Every entry of a file as QSettings reads it. Listing the keys first makes QSettings parse the
-// whole file: looked up one by one, a top-level "Properties\\key" entry is found or not depending
-// on what was looked up before.
-QMap<QString, QVariant> qsettingsEntries(const QString& path) {
-    QSettings settings(path, QSettings::IniFormat);
-    QMap<QString, QVariant> entries;
-    const QStringList keys = settings.allKeys();
-    for (const QString& key : keys) {
-        if (!key.isEmpty()) // QSettings lists an empty key but refuses to look it up
-            entries.insert(key, settings.value(key));
-    }
-    return entries;
-}
-
-// Whether QSettings finds fault with a file; it knows only once it has parsed it, and a path it
-// has parsed before must not be passed.
-QSettings::Status qsettingsStatus(const QString& path) {
-    QSettings settings(path, QSettings::IniFormat);
-    settings.allKeys();
-    return settings.status();
-}
-
 // A state in which every control differs from both its design value and its default.
 void setEveryControl(FakeSettingsTarget& t) {
     t.top = -60.0f;
@@ -169,17 +147,18 @@ private slots:
     void saveThatCannotCreateTheFileFails();
     void saveReplacesTheFileWhole();
 
-    void readerAgreesWithQSettingsOnRandomFiles();
-
 private:
-    QTemporaryDir m_config;
+    // Made by initTestCase: a listing of the functions (-functions) ends the process before
+    // any destructor runs.
+    std::optional<QTemporaryDir> m_config;
 };
 
 void TestSettings::initTestCase() {
     // The per-user store of this process goes to a private folder even when the test is run by
     // hand; QSettings computes its user path on first use, which is later than this.
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    m_config.emplace();
+    QVERIFY(m_config->isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
 }
 
 void TestSettings::emptyStoreGivesTheDefaults_data() {
@@ -320,10 +299,10 @@ void TestSettings::userStoreIsTheQSettingsNativeFile() {
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kestrelon", "Kestrelon")
             .fileName();
     QCOMPARE(SettingsStore::userStorePath(), expected);
-    QCOMPARE(expected, m_config.filePath(QStringLiteral("Kestrelon/Kestrelon.conf")));
+    QCOMPARE(expected, m_config->filePath(QStringLiteral("Kestrelon/Kestrelon.conf")));
 
     // The folder does not exist yet: the first save creates it.
-    QVERIFY(!QFileInfo::exists(m_config.filePath(QStringLiteral("Kestrelon"))));
+    QVERIFY(!QFileInfo::exists(m_config->filePath(QStringLiteral("Kestrelon"))));
     SettingsStore store;
     QCOMPARE(store.fileName(), expected);
     FakeSettingsTarget saved;
@@ -725,7 +704,7 @@ void TestSettings::handEditedValuesReadAsText() {
 void TestSettings::valuesThatAreNotTextLeaveTheControl_data() {
     QTest::addColumn<QByteArray>("value");
     QTest::newRow("byte array") << QByteArray("@ByteArray(abc)");
-    QTest::newRow("variant") << QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\aQString)");
+    QTest::newRow("variant") << QByteArray("@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)");
     QTest::newRow("broken variant") << QByteArray("@Variant(\\xff\\xff\\xff\\xff\\xff)");
     QTest::newRow("date and time") << QByteArray("@DateTime(\\0\\0)");
     QTest::newRow("rectangle") << QByteArray("@Rect(1 2 3 4)");
@@ -927,113 +906,6 @@ void TestSettings::saveReplacesTheFileWhole() {
     QCOMPARE(readFile(link), old);
     QVERIFY(readFile(path).contains("\nVin0=5\n"));
     QCOMPARE(dirEntries(dir.path()), (QStringList{"Kestrelon.conf", "link.conf"}));
-}
-
-void TestSettings::readerAgreesWithQSettingsOnRandomFiles() {
-    // Hand-edited files in every shape: each entry this store reads must read as QSettings reads
-    // it, and a save must keep every entry it does not own as QSettings read it.
-    static const QByteArray headers[] = {"[Properties]", "[Other]",          "[General]",
-                                         "[Other",       "[Prop%65rties] x", "[]"};
-    static const QByteArray keyPieces[] = {"Vin0", "vin0",   "RLo", "k",  " ", "Properties\\",
-                                           "%41",  "%U0041", "\\",  "\"", "#", "\xc3\xa9",
-                                           "="};
-    static const QByteArray valuePieces[] = {
-        " ",   " ",        "\t",       ";",    "\"",  "\"",   "\\",   "\\",   ",",   ",",
-        "@",   "@@",       "@String(", ")",    "x",   "7",    "0",    "\\x4", "\\0", "\\12",
-        "%41", "\xc3\xa9", "\xe2\x82", "\xff", "\\n", "\\\n", "\\\r", "=",    "\x01"};
-    static const QByteArray lineEnds[] = {"\n", "\n", "\r\n", "\r", " ; note\n", ""};
-    const auto pick = [](QRandomGenerator& random, const auto& from) {
-        return from[random.bounded(int(std::size(from)))];
-    };
-    // QSettings lists keys such as "Properties//x" but looks them up as "Properties/x".
-    const auto reachable = [](const QString& key) {
-        return !key.endsWith(u'/') && !key.startsWith(u'/') && !key.contains(QStringLiteral("//"));
-    };
-    QRandomGenerator random(7);
-    QTemporaryDir dir;
-    int compared = 0;
-    int preserved = 0;
-    for (int n = 0; n < 600; ++n) {
-        QByteArray file = random.bounded(10) < 7 ? "[Properties]\n" : "";
-        for (int lines = random.bounded(1, 10); lines > 0; --lines) {
-            if (random.bounded(8) == 0) {
-                file += pick(random, headers);
-            } else {
-                for (int i = random.bounded(1, 4); i > 0; --i)
-                    file += pick(random, keyPieces);
-                file += '=';
-                for (int i = random.bounded(0, 8); i > 0; --i)
-                    file += pick(random, valuePieces);
-            }
-            file += pick(random, lineEnds);
-        }
-        const QString context = QString::fromLatin1(file.toPercentEncoding());
-        const QString path = dir.filePath(QStringLiteral("f%1.conf").arg(n));
-        QVERIFY(writeFile(path, file));
-
-        const QMap<QString, QVariant> before = qsettingsEntries(path);
-        QStringList keys; // the group's keys, without those that differ only in case
-        for (auto it = before.cbegin(); it != before.cend(); ++it) {
-            if (it.key().startsWith(QStringLiteral("Properties/")))
-                keys << it.key().sliced(11);
-        }
-        SettingsStore ours(path);
-        for (const QString& key : std::as_const(keys)) {
-            if (!reachable("Properties/" + key) ||
-                keys.filter(QRegularExpression("^" + QRegularExpression::escape(key) + "$",
-                                               QRegularExpression::CaseInsensitiveOption))
-                        .size() > 1)
-                continue;
-            const QVariant value = before.value("Properties/" + key);
-            const std::optional<QString> text = ours.getSetting(key, QStringLiteral("<none>"));
-            const QString where = QStringLiteral("key %1 of %2").arg(key, context);
-            if (value.typeId() == QMetaType::QString) {
-                // Qt's decoder mends invalid UTF-8 in its own way, which is not this store's.
-                if (text && text->contains(QChar::ReplacementCharacter))
-                    continue;
-                QVERIFY2(text && *text == value.toString(), qPrintable(where));
-                ++compared;
-            } else if (value.typeId() != QMetaType::QStringList &&
-                       value.typeId() != QMetaType::QVariantList) {
-                QVERIFY2(!text, qPrintable(where));
-            }
-        }
-
-        // Save one entry; QSettings must read the result as it read the file before.
-        const QString beforeCopy = dir.filePath(QStringLiteral("b%1.conf").arg(n));
-        QVERIFY(QFile::copy(path, beforeCopy));
-        const QSettings::Status statusBefore = qsettingsStatus(beforeCopy);
-        ours.saveSetting(u"Vin0", QStringLiteral("saved, \"7\""));
-        QVERIFY(ours.commit());
-        const QString savedCopy = dir.filePath(QStringLiteral("s%1.conf").arg(n));
-        QVERIFY(QFile::copy(path, savedCopy));
-        QCOMPARE(qsettingsStatus(savedCopy), statusBefore);
-        const QMap<QString, QVariant> after = qsettingsEntries(savedCopy);
-        // Every spelling of the key that the file holds now holds the saved text.
-        QCOMPARE(SettingsStore(path).getSetting(u"Vin0", {}), QStringLiteral("saved, \"7\""));
-        for (auto it = after.cbegin(); it != after.cend(); ++it) {
-            if (reachable(it.key()) &&
-                it.key().compare(QStringLiteral("Properties/Vin0"), Qt::CaseInsensitive) == 0)
-                QCOMPARE(it.value().toString(), QStringLiteral("saved, \"7\""));
-        }
-
-        // A file that ends inside quotes loses its last entry; any other entry must read as
-        // before.
-        const QString probePath = dir.filePath(QStringLiteral("p%1.conf").arg(n));
-        QVERIFY(writeFile(probePath, file + "\n[zzprobe]\nzz=1\n"));
-        if (!qsettingsEntries(probePath).contains(QStringLiteral("zzprobe/zz")))
-            continue;
-        for (auto it = before.cbegin(); it != before.cend(); ++it) {
-            if (!reachable(it.key()) ||
-                it.key().compare(QStringLiteral("Properties/Vin0"), Qt::CaseInsensitive) == 0)
-                continue;
-            QVERIFY2(after.contains(it.key()) && after.value(it.key()) == it.value(),
-                     qPrintable(QStringLiteral("key %1 of %2").arg(it.key(), context)));
-            ++preserved;
-        }
-    }
-    QVERIFY(compared > 300);
-    QVERIFY(preserved > 300);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -90,7 +91,10 @@ void TestSettingsFile::saveChangesOnlyItsOwnEntries_data() {
     QTest::newRow("group given twice, keys in any case")
         << QByteArray("[Properties]\nVin0=1\nVIN0=2\n[Other]\nVin0=9\n[PROPERTIES]\n  vin0 = 3\n")
         << vin6
-        << QByteArray("[Properties]\nVin0=6\nVIN0=6\n[Other]\nVin0=9\n[PROPERTIES]\n  vin0 =6\n");
+        << QByteArray("[Properties]\nVin0=6\nVIN0=6\n[Other]\nVin0=9\n[PROPERTIES]\n  vin0 = 6\n");
+    QTest::newRow("blanks around the value stay")
+        << QByteArray("[Properties]\nVin0 = 7\nRLo =\t0 ; c\n") << vin6rlo2
+        << QByteArray("[Properties]\nVin0 = 6\nRLo =\t2 ; c\n");
     QTest::newRow("missing key at the group's end")
         << QByteArray("[Properties]\nVin0=5\n\n; the rest\n[Other]\nx=1\n") << vin6rlo2
         << QByteArray("[Properties]\nVin0=6\nRLo=2\n\n; the rest\n[Other]\nx=1\n");
@@ -102,9 +106,19 @@ void TestSettingsFile::saveChangesOnlyItsOwnEntries_data() {
         << QByteArray("[Properties]\r\nVin0=6\r\nRLo=2\r\n\r\n[Other]\r\nx=1\r\n");
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[Properties]\nVin0=5\n") << vin6
                                      << QByteArray("\xEF\xBB\xBF[Properties]\nVin0=6\n");
+    // Only the file's opening mark is one; anywhere else it is a character of the line.
     QTest::newRow("stray byte order mark before the header")
         << QByteArray("\n\xEF\xBB\xBF[Properties]\nVin0=5\n") << vin6
-        << QByteArray("\n\xEF\xBB\xBF[Properties]\nVin0=6\n");
+        << QByteArray("\n\xEF\xBB\xBF[Properties]\nVin0=5\n\n[Properties]\nVin0=6\n");
+    QTest::newRow("byte order mark before another header")
+        << QByteArray("[Properties]\nVin0=7\n\xEF\xBB\xBF[Other]\nVin0=9\n") << vin6
+        << QByteArray("[Properties]\nVin0=6\n\xEF\xBB\xBF[Other]\nVin0=6\n");
+    QTest::newRow("byte order mark before the group's header after another")
+        << QByteArray("[Other]\nx=1\n\xEF\xBB\xBF[Properties]\nVin0=7\n") << vin6
+        << QByteArray("[Other]\nx=1\n\xEF\xBB\xBF[Properties]\nVin0=7\n\n[Properties]\nVin0=6\n");
+    QTest::newRow("doubled byte order mark")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF[Properties]\nVin0=5\n") << vin6
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF[Properties]\nVin0=5\n\n[Properties]\nVin0=6\n");
     QTest::newRow("invalid UTF-8 elsewhere")
         << QByteArray("[Other]\nx=caf\xC3\n[Properties]\nVin0=\xFF\n") << vin6
         << QByteArray("[Other]\nx=caf\xC3\n[Properties]\nVin0=6\n");
@@ -148,14 +162,13 @@ void TestSettingsFile::handEditedFilesRead_data() {
     QTest::newRow("byte order mark at the start")
         << QByteArray("\xEF\xBB\xBF[Properties]\nVin0=9\n") << "9";
     QTest::newRow("byte order mark after a blank line")
-        << QByteArray("\n\xEF\xBB\xBF[Properties]\nVin0=9\n") << "9";
+        << QByteArray("\n\xEF\xBB\xBF[Properties]\nVin0=9\n") << "5";
     QTest::newRow("byte order mark before a key")
         << QByteArray("[Properties]\n\xEF\xBB\xBFVin0=9\n") << "9";
     QTest::newRow("U+FEFF starting the value") << QByteArray("[Properties]\nVin0=\xEF\xBB\xBF"
                                                              "5\n")
-                                               << QString(QChar(0xFEFF)) + "5";
-    QTest::newRow("U+FEFF alone") << QByteArray("[Properties]\nVin0=\xEF\xBB\xBF\n")
-                                  << QString(QChar(0xFEFF));
+                                               << "5";
+    QTest::newRow("U+FEFF alone") << QByteArray("[Properties]\nVin0=\xEF\xBB\xBF\n") << "";
     QTest::newRow("cut sequence at the end")
         << QByteArray("[Properties]\nVin0=caf\xC3\n") << "caf" + replacement;
     QTest::newRow("cut sequence in the middle")
@@ -189,7 +202,8 @@ void TestSettingsFile::handEditedFilesRead() {
     SettingsStore store(path);
     QVERIFY(SaveMySettings(store, t));
     const QByteArray saved = readFile(path);
-    QCOMPARE(saved.toLower().count("[prop"), 1);
+    // One header that reads as the group: a marked one is no header unless it opens the file.
+    QCOMPARE(saved.toLower().count("[prop") - saved.toLower().count("\n\xef\xbb\xbf[prop"), 1);
     const qsizetype valueStart = saved.toLower().indexOf("\nvin0=") + 6;
     const QByteArray value = saved.mid(valueStart, saved.indexOf('\n', valueStart) - valueStart);
     QVERIFY2(QUtf8StringView(value).isValidUtf8(), value.toHex().constData());
@@ -299,7 +313,7 @@ void TestSettingsFile::fileSizeLimitFailsTheSaveWithAReport_data() {
 
 void TestSettingsFile::fileSizeLimitFailsTheSaveWithAReport() {
     // A file-size limit makes the write fail, as a full disk does; root is no exception. The
-    // limit and its signal stay in the child, with the signal's default action of ending it.
+    // limit stays in the child, which ignores its signal as the program does.
     QFETCH(int, textLength);
     QFETCH(int, limit);
     QTemporaryDir dir;
@@ -316,6 +330,7 @@ void TestSettingsFile::fileSizeLimitFailsTheSaveWithAReport() {
         limited.rlim_cur = rlim_t(limit);
         if (setrlimit(RLIMIT_FSIZE, &limited) != 0)
             return 2;
+        std::signal(SIGXFSZ, SIG_IGN);
         const SaveResult result = SaveMySettings(store, t);
         if (result.ok)
             return 3;
@@ -436,10 +451,14 @@ void TestSettingsFile::randomHandEditedFilesKeepEveryOtherByte() {
             if (lineBreak.isEmpty())
                 lineBreak = end;
             QByteArray line;
-            const int what = random.bounded(10);
+            int what = random.bounded(10);
             if (what == 0) {
                 line = pick(random, groups);
-                inGroup = line.toLower().contains("[properties]");
+                // A byte order mark makes no header of a line but the file's first.
+                if (line.startsWith('[') || before.isEmpty())
+                    inGroup = line.toLower().contains("[properties]");
+                else
+                    what = 1;
             } else if (what < 4) {
                 line = pick(random, others);
             } else {
@@ -538,7 +557,7 @@ void TestSettingsFile::randomHandEditedFilesKeepEveryOtherByte() {
                 qPrintable(QStringLiteral("%1 in %2").arg(QLatin1String(entries[k].key), where)));
         }
     }
-    QVERIFY(replacedValues > 500);
+    QVERIFY2(replacedValues > 400, qPrintable(QString::number(replacedValues)));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

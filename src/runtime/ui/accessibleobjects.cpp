@@ -1,11 +1,15 @@
 #include "accessibleobjects.h"
 
+#include "accessibleinputs.h"
+#include "accessibletextbox.h"
+#include "controls.h"
 #include "drawing.h"
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace kestrelon::ui {
 
@@ -62,7 +66,7 @@ public:
     QString text(QAccessible::Text t) const override {
         switch (t) {
         case QAccessible::Name:
-            return drawing().name;
+            return drawing().liveName ? drawing().liveName() : drawing().name;
         case QAccessible::Description:
         case QAccessible::Value:
             return drawing().state ? drawing().state() : QString();
@@ -72,7 +76,7 @@ public:
     }
     QRect rect() const override {
         auto* canvas = qobject_cast<QWidget*>(object()->parent());
-        const QRect area = drawnArea(object());
+        const QRect area = drawing().area.isNull() ? drawnArea(object()) : drawing().area;
         return canvas ? QRect(canvas->mapToGlobal(area.topLeft()), area.size()) : QRect();
     }
 
@@ -140,15 +144,11 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new ReadOutAccessible(static_cast<QLabel*>(object));
     if (roles().contains(object))
         return new QAccessibleWidget(static_cast<QWidget*>(object), roles().value(object));
+    if (auto* box = qobject_cast<QLineEdit*>(object))
+        return accessibleTextBox(box);
+    if (auto* bar = qobject_cast<ScrollBar*>(object))
+        return accessibleSlider(bar);
     return nullptr;
-}
-
-void installFactory() {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed)
 }
 
 // Qt may have built its own interface for the object before it was exposed here (a label's
@@ -167,6 +167,14 @@ template <typename Ours> bool isA(QAccessibleInterface* interface) {
 
 } // namespace
 
+void installFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
 void exposeDrawing(QObject* drawn, AccessibleDrawing drawing) {
     installFactory();
     if (!drawings().contains(drawn))
@@ -180,9 +188,16 @@ void exposeDrawing(QObject* drawn, AccessibleDrawing drawing) {
 void announceDrawingChange(QObject* drawn) {
     if (!QAccessible::isActive() || !drawings().contains(drawn))
         return;
+    const AccessibleDrawing drawing = drawings().value(drawn);
+    if (drawing.liveName) {
+        QAccessibleEvent name(drawn, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&name);
+    }
+    if (!drawing.state)
+        return;
     QAccessibleEvent description(drawn, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&description);
-    QAccessibleValueChangeEvent value(drawn, drawings().value(drawn).state());
+    QAccessibleValueChangeEvent value(drawn, drawing.state());
     QAccessible::updateAccessibility(&value);
 }
 

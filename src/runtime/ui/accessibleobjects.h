@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -18,7 +19,15 @@ struct AccessibleDrawing {
     QString name;
     QAccessible::Role role = QAccessible::Graphic;
     std::function<QString()> state;
+    // A name that changes with what it tells, read whenever it is asked for, instead of `name`.
+    std::function<QString()> liveName;
+    // Where an object that is no shape, line or label stands on its canvas.
+    QRect area;
 };
+
+// Gives the program's text boxes, sliders and option buttons the interfaces screen readers
+// need; the first exposed object installs it too.
+void installFactory();
 
 void exposeDrawing(QObject* drawn, AccessibleDrawing drawing);
 

@@ -10,6 +10,7 @@ namespace {
 struct Parts {
     QString meaning;
     QString hint;
+    QString news;
 };
 
 // Kept beside the widgets rather than in dynamic properties: the hints change on every slider
@@ -32,7 +33,9 @@ void setPart(QWidget* widget, QString Parts::*part, const QString& text) {
     }
     (*entry).*part = text;
     const Parts& p = *entry;
-    if (p.meaning.isEmpty() || p.hint.isEmpty())
+    if (!p.news.isEmpty())
+        widget->setAccessibleDescription(p.news);
+    else if (p.meaning.isEmpty() || p.hint.isEmpty())
         widget->setAccessibleDescription(p.meaning + p.hint);
     else
         widget->setAccessibleDescription(p.meaning + QStringLiteral(". ") + p.hint);
@@ -46,6 +49,10 @@ void setAccessibleMeaning(QWidget* widget, const QString& meaning) {
 
 void setAccessibleHint(QWidget* widget, const QString& hint) {
     setPart(widget, &Parts::hint, hint);
+}
+
+void setAccessibleNews(QWidget* widget, const QString& news) {
+    setPart(widget, &Parts::news, news);
 }
 
 } // namespace kestrelon::ui

@@ -130,6 +130,14 @@ bool Canvas::event(QEvent* event) {
             return true;
         }
     }
+    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
+        const Shape* shape = *it;
+        if (shape->isVisible() && !shape->toolTip().isEmpty() &&
+            shape->rect().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), shape->toolTip(), this, shape->rect());
+            return true;
+        }
+    }
     QToolTip::hideText();
     event->ignore();
     return true;

@@ -22,6 +22,7 @@ class Shape : public QObject {
     Q_PROPERTY(uint fillColor READ fillColor WRITE setFillColor)
     Q_PROPERTY(uint borderColor READ borderColor WRITE setBorderColor)
     Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(QString toolTip READ toolTip WRITE setToolTip)
 
 public:
     enum class Kind { Rectangle, Circle };
@@ -35,6 +36,11 @@ public:
     Kind kind() const { return m_kind; }
     QRect rect() const { return m_rect; }
     int borderWidth() const { return m_borderWidth; }
+    QString toolTip() const { return m_toolTip; }
+    void setToolTip(const QString& text) {
+        if (m_toolTip != text)
+            m_toolTip = text;
+    }
 
 private:
     void repaint();
@@ -46,6 +52,7 @@ private:
     uint m_fill = kWhite;
     uint m_border = kBlack;
     bool m_visible = true;
+    QString m_toolTip;
 };
 
 class Line : public QObject {
@@ -114,7 +121,7 @@ private:
 };
 
 // The window's background: paints its shapes, then its lines, then its labels, each in
-// creation order, and shows the labels' tooltips.
+// creation order, and shows the labels' and shapes' tooltips.
 class Canvas : public QWidget {
     Q_OBJECT
 

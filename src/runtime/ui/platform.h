@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPoint>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QStringList>
 #include <QStringView>
 
@@ -16,5 +19,12 @@ QByteArray chooseQtPlatform(const QProcessEnvironment& environment, const QStrin
 
 // Whether a window on the named Qt platform goes where the program moves it.
 bool platformPlacesWindows(QStringView platformName);
+
+// Where a window whose outer rectangle (frame included) is `outer` goes so that the user can
+// reach its title bar, the top `titleHeight` pixels: where it is while a screen shows that bar;
+// otherwise as far into the screen it overlaps most as its size allows, or into the primary
+// screen when it overlaps none (its screen is gone). `screens` are the screens' available
+// areas, the primary one first.
+QPoint reachablePosition(const QRect& outer, int titleHeight, const QList<QRect>& screens);
 
 } // namespace kestrelon::ui
