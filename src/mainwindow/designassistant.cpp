@@ -6,14 +6,15 @@
 #include "conversions.h"
 #include "designreport.h"
 #include "designstatus.h"
+#include "dlgrange.h"
 #include "dlgtarget.h"
-#include "schematicimage.h"
+#include "figuretext.h"
+#include "widgetimage.h"
 
 #include <QAbstractSlider>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -94,6 +95,8 @@ void DesignAssistant::createActions(QWidget* form) {
                                  QStringLiteral("Choose R1 and R2 for a target…"));
         connect(m_chooseR1R2[k], &QAction::triggered, this, [this, k] { chooseTarget(k); });
     }
+    m_designRange = action("mnuDesignRange", QStringLiteral("Design for a measuring range…"));
+    connect(m_designRange, &QAction::triggered, this, &DesignAssistant::designRange);
     m_menu = new QMenu(form);
     m_menu->setObjectName(QStringLiteral("designMenu"));
     for (int k = 0; k < 2; ++k) {
@@ -149,6 +152,7 @@ void DesignAssistant::showMenu(int chip, QPoint globalPos, bool byKeyboard) {
     m_menu->addAction(m_saveImage);
     m_menu->addSeparator();
     m_menu->addAction(m_chooseR1R2[chip]);
+    m_menu->addAction(m_designRange);
     const ChipKind kind = m_window.panel().chip[chip].kind;
     for (std::size_t i = 0; i < kChipKinds.size(); ++i)
         m_chipType[chip][i]->setChecked(kChipKinds[i] == kind);
@@ -251,35 +255,19 @@ void DesignAssistant::copyDesign() {
 }
 
 void DesignAssistant::saveImage() {
-    auto* dialog =
-        new QFileDialog(m_window.client->window(), QStringLiteral("Save schematic as image"));
-    dialog->setObjectName(QStringLiteral("dlgSaveImage"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters(
-        {QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)")});
-    dialog->setDefaultSuffix(QStringLiteral("png"));
-    dialog->selectFile(QStringLiteral("kestrelon.png"));
-    // The filter chosen sets the suffix a bare name gets.
-    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
-        dialog->setDefaultSuffix(filter.contains(QLatin1String("svg")) ? QStringLiteral("svg")
-                                                                       : QStringLiteral("png"));
-    });
+    QFileDialog* dialog =
+        imageSaveDialog(m_window.client->window(), QStringLiteral("dlgSaveImage"),
+                        QStringLiteral("Save schematic as image"), QStringLiteral("kestrelon.png"));
     connect(dialog, &QFileDialog::fileSelected, this, &DesignAssistant::writeImage);
     dialog->open();
 }
 
 void DesignAssistant::writeImage(const QString& path) {
-    const QString why = saveSchematicImage(m_window.client, path);
+    const QString why = saveWidgetImage(m_window.client, path);
     if (why.isEmpty())
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrelon"),
-                                QStringLiteral("The schematic was not saved to %1: %2")
-                                    .arg(QDir::toNativeSeparators(path), why),
-                                QMessageBox::Ok, m_window.client->window());
-    box->setObjectName(QStringLiteral("msgImageNotSaved"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    tellImageNotSaved(m_window.client->window(), QStringLiteral("msgImageNotSaved"),
+                      QStringLiteral("The schematic"), path, why);
 }
 
 void DesignAssistant::chooseTarget(int chip) {
@@ -295,6 +283,36 @@ void DesignAssistant::chooseTarget(int chip) {
     connect(m_target, &dlgTarget::chosen, this,
             [this, chip](int hsR1, int vsR2) { m_window.moveSliders(chip, hsR1, vsR2); });
     m_target->open();
+}
+
+void DesignAssistant::designRange() {
+    if (m_range)
+        m_range->close();
+    const ChipModel& model = *m_window.model;
+    const PanelInputs panel = m_window.panel();
+    const ChipState& s = model.state[0];
+    const auto shown = [](double v, const char* pattern) {
+        return showable(v) ? Format(v, pattern) : QString();
+    };
+    RangePrefill prefill;
+    prefill.lo = shown(s.Threshold[1], "#0.00");
+    prefill.hi = shown(s.Threshold[10], "#0.00");
+    prefill.milliamps = shown(s.Iled, "#0.0");
+    prefill.vplus = panel.chip[0].Text1;
+    prefill.vled = panel.chip[0].txtLED;
+    prefill.ledVf = model.ledVf[0];
+    prefill.dot = panel.chip[0].optMode[1];
+    prefill.twenty = panel.slave;
+    prefill.kind = panel.chip[0].kind;
+    m_range = new dlgRange(prefill, m_window.client->window());
+    m_range->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_range, &dlgRange::chosen, this, [this](const RangeDesign& design) {
+        // The chip type first, so that every later input is calculated with its divider.
+        for (std::size_t k = 0; k < design.chips.size(); ++k)
+            m_window.chooseChipKind(int(k), design.request.kind);
+        m_window.edit(rangeWindowEdits(design));
+    });
+    m_range->open();
 }
 
 } // namespace kestrelon

@@ -2,6 +2,7 @@
 
 #include "chipdesign.h"
 #include "chiphints.h"
+#include "rangetext.h"
 
 #include <QList>
 #include <QObject>
@@ -22,6 +23,7 @@ class QWidget;
 namespace kestrelon {
 
 class DesignStatus;
+class dlgRange;
 class dlgTarget;
 
 // The design assistant beside the main window: live hints on the read-outs and the R1 and R2
@@ -38,6 +40,7 @@ public:
         std::function<QString(int chip)> ledColour; // caption of the selected colour option
         std::function<QWidget*(std::string_view name, int index)> control;
         std::function<void(int chip, int hsR1, int vsR2)> moveSliders; // as a user's move
+        std::function<void(const std::vector<WindowEdit>&)> edit;      // as a user's edits
         std::function<void(int chip, ChipKind kind)> chooseChipKind;
         QWidget* client = nullptr; // the drawing
         int chip2Below = 0;        // pixels from the drawing's top to where chip #1's half begins
@@ -80,6 +83,7 @@ private:
     void saveImage();
     void writeImage(const QString& path);
     void chooseTarget(int chip);
+    void designRange();
 
     Window m_window;
     std::array<std::vector<QWidget*>, 2> m_hinted; // in the order of kHinted
@@ -95,12 +99,14 @@ private:
     QAction* m_copyDesign = nullptr;
     QAction* m_saveImage = nullptr;
     std::array<QAction*, 2> m_chooseR1R2{};
+    QAction* m_designRange = nullptr;
     std::array<std::array<QAction*, kChipKinds.size()>, 2> m_chipType{};
     std::array<QMenu*, 2> m_chipTypeMenu{};
     QList<QAction*> m_moreActions;
     QMenu* m_menu = nullptr;
     QPointer<dlgTarget> m_target;
     DesignStatus* m_status = nullptr;
+    QPointer<dlgRange> m_range;
 };
 
 } // namespace kestrelon

@@ -19,6 +19,7 @@ class QAction;
 namespace kestrelon {
 
 class DesignAssistant;
+struct WindowEdit;
 class ResultNews;
 class DesignFiles;
 class SettingsStore;
@@ -83,6 +84,8 @@ private:
     void createDesignAssistant();
     // Derives both chips from the inputs just restored, as the start-up does.
     void deriveRestored();
+    // Sets inputs as a user would, each raising its handler.
+    void applyEdits(const std::vector<WindowEdit>& edits);
 
     // Recalculation and applying its result to the controls.
     void CalcChip1();

@@ -28,6 +28,7 @@ void Form1::createDesignAssistant() {
         m_hsR1[chip]->setValue(hsR1);
         m_vsR2[chip]->setValue(vsR2);
     };
+    window.edit = [this](const std::vector<WindowEdit>& edits) { applyEdits(edits); };
     window.chooseChipKind = [this](int chip, ChipKind kind) { SetChipType(chip, kind); };
     window.client = m_canvas;
     window.chip2Below = twipsToPixels(layout::kChipOffset);
@@ -49,6 +50,25 @@ void Form1::createDesignAssistant() {
 
 bool Form1::openDesign(const QString& path) {
     return m_files->open(path);
+}
+
+void Form1::applyEdits(const std::vector<WindowEdit>& edits) {
+    for (const WindowEdit& e : edits) {
+        switch (e.kind) {
+        case WindowEdit::Kind::Text:
+            setText(e.control, e.index, e.text);
+            break;
+        case WindowEdit::Kind::Slider:
+            setSliderValue(e.control, e.index, static_cast<std::int16_t>(e.value));
+            break;
+        case WindowEdit::Kind::Option:
+            setOption(e.control, e.index, e.value != 0);
+            break;
+        case WindowEdit::Kind::Check:
+            m_chkSlave->setValue(e.value);
+            break;
+        }
+    }
 }
 
 } // namespace kestrelon

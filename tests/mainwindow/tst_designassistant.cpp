@@ -1,9 +1,12 @@
+#include "conversions.h"
+#include "dlgrange.h"
 #include "dlgtarget.h"
 #include "formfixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QImage>
@@ -55,6 +58,9 @@ private slots:
     void targetDialogMovesTheSlidersThroughTheirHandlers();
     void targetDialogCancelChangesNothing();
     void copyDesignPutsTheCurrentDesignOnTheClipboard();
+    void rangeDesignSetsTheWindowAsAUserWould();
+    void rangeDesignCancelChangesNothing();
+    void rangeDesignSetsTheChipType();
     void savedImagesReadBack_data();
     void savedImagesReadBack();
     void anImageThatCannotBeWrittenIsToldPlainly();
@@ -200,11 +206,11 @@ void TestDesignAssistant::contextMenuServesTheChipAsked() {
     const QString chip = choose.right(1);
     QCOMPARE(actionNames(menu->actions()),
              QStringList({QStringLiteral("mnuCopyDesign"), QStringLiteral("mnuSaveImage"),
-                          QStringLiteral("-"), choose, QStringLiteral("mnuChipType") + chip,
-                          QStringLiteral("-"), QStringLiteral("mnuSaveDesign"),
-                          QStringLiteral("mnuOpenDesign"), QStringLiteral("mnuExportBom"),
-                          QStringLiteral("mnuExportNetlist")}));
-    QMenu* types = menu->actions().at(4)->menu();
+                          QStringLiteral("-"), choose, QStringLiteral("mnuDesignRange"),
+                          QStringLiteral("mnuChipType") + chip, QStringLiteral("-"),
+                          QStringLiteral("mnuSaveDesign"), QStringLiteral("mnuOpenDesign"),
+                          QStringLiteral("mnuExportBom"), QStringLiteral("mnuExportNetlist")}));
+    QMenu* types = menu->actions().at(5)->menu();
     QVERIFY(types);
     QCOMPARE(types->title(), QStringLiteral("Chip type"));
     QCOMPARE(actionNames(types->actions()),
@@ -349,6 +355,69 @@ void TestDesignAssistant::targetDialogCancelChangesNothing() {
     QCOMPARE(f.bar(QStringLiteral("hsR1_0"))->value(), 700);
     QCOMPARE(f.bar(QStringLiteral("vsR2_0"))->value(), 360);
     QCOMPARE(f.caption(QStringLiteral("lblRefo_0")), QStringLiteral("4.46v"));
+}
+
+// The battery monitor on two stacked chips: OK types the supplies, full scale and RLo voltages,
+// picks the options and moves the sliders, and every handler recalculates as for a user.
+void TestDesignAssistant::rangeDesignSetsTheWindowAsAUserWould() {
+    FormFixture f;
+    action(f, "mnuDesignRange")->trigger();
+    auto* dialog = f.form->findChild<dlgRange*>(QStringLiteral("dlgRange"));
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeLo"))->setText(QStringLiteral("10.5v"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeHi"))->setText(QStringLiteral("14.5"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeI"))->setText(QStringLiteral("10"));
+    dialog->findChild<QAbstractButton*>(QStringLiteral("optRangeLeds20"))->click();
+    dialog->findChild<QAbstractButton*>(QStringLiteral("chkRangeFromMeasured"))->click();
+    const RangeDesign design = dialog->design();
+    QVERIFY2(design.made, qPrintable(design.why));
+    QCOMPARE(f.option(QStringLiteral("optRLo_0"))->isChecked(), true); // nothing moves before OK
+
+    dialog->accept();
+    QVERIFY(f.get<QAbstractButton>(QStringLiteral("chkSlave"))->isChecked());
+    for (int chip = 0; chip < 2; ++chip) {
+        const auto n = [chip](const char* name) { return layout::controlName(name, chip); };
+        const RangeChip& c = design.chips[chip];
+        QCOMPARE(f.box(n("Text1"))->text(), QStringLiteral("10.5"));
+        QCOMPARE(f.box(n("txtLED"))->text(), QStringLiteral("10.5"));
+        QCOMPARE(f.bar(n("hsR1"))->value(), qRound(c.R1 / 5));
+        QCOMPARE(f.bar(n("vsR2"))->value(), qRound(c.R2 / 25));
+        // RLo on its external voltage, shown as the window shows a typed one.
+        QCOMPARE(f.caption(n("lblRLo")), Format(c.rlo.nominal, "#0.0#") + QLatin1Char('v'));
+    }
+    QVERIFY(f.option(QStringLiteral("optRLo_1"))->isChecked());
+    QVERIFY(f.option(QStringLiteral("optRLo1_1"))->isChecked());
+    QVERIFY(f.option(QStringLiteral("optRHi_0"))->isChecked());
+    QVERIFY(f.option(QStringLiteral("optRHi1_0"))->isChecked());
+}
+
+void TestDesignAssistant::rangeDesignSetsTheChipType() {
+    FormFixture f;
+    action(f, "mnuDesignRange")->trigger();
+    auto* dialog = f.form->findChild<dlgRange*>(QStringLiteral("dlgRange"));
+    QVERIFY(dialog);
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeLo"))->setText(QStringLiteral("0.0447"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeHi"))->setText(QStringLiteral("1"));
+    auto* kind = dialog->findChild<QComboBox*>(QStringLiteral("cboRangeChip"));
+    kind->setCurrentIndex(kind->findText(QStringLiteral("LM3915")));
+    QVERIFY2(dialog->design().made, qPrintable(dialog->design().why));
+    dialog->accept();
+    QCOMPARE(f.caption(QStringLiteral("Label3_0")), QStringLiteral("1st LM3915"));
+    QCOMPARE(f.caption(QStringLiteral("Label3_1")), QStringLiteral("2nd LM3914"));
+}
+
+void TestDesignAssistant::rangeDesignCancelChangesNothing() {
+    FormFixture f;
+    action(f, "mnuDesignRange")->trigger();
+    auto* dialog = f.form->findChild<dlgRange*>(QStringLiteral("dlgRange"));
+    QVERIFY(dialog);
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtRangeHi"))->setText(QStringLiteral("20"));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(f.box(QStringLiteral("Text1_0"))->text(), QStringLiteral("5"));
+    QCOMPARE(f.bar(QStringLiteral("hsR1_0"))->value(), 700);
+    QVERIFY(!f.get<QAbstractButton>(QStringLiteral("chkSlave"))->isChecked());
 }
 
 // Copied at once after a move, before the window is idle: the text is of the design on screen.
