@@ -30,11 +30,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp 3>"$work/display" \
+# -noreset: with no window manager the server would reset between two starts of the program,
+# and a start that connects during the reset fails.
+Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset 3>"$work/display" \
     </dev/null >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
+[ "$DISPLAY" != ":" ] && kill -0 "${pids[0]}" 2>/dev/null || fail "Xvfb did not start"
 unset XAUTHORITY
 if [ "$wm" != none ]; then
     HOME="$work" "$wm" </dev/null >"$work/wm.log" 2>&1 &
