@@ -63,7 +63,11 @@ Form1::Form1(std::shared_ptr<SettingsStore> store, EndProgram endProgram,
     createDesignAssistant();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Focus moves while the controls are torn down: the news must not read half-destroyed ones.
+    if (m_news)
+        disconnect(QCoreApplication::instance(), nullptr, m_news, nullptr);
+}
 
 void Form1::createUi() {
     m_canvas = new ui::Canvas(this);

@@ -50,7 +50,10 @@ if [ "$wm" != none ]; then
     xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "$wm did not start"
 fi
 
-mkdir -p "$work/config/Kestrelon" "$work/home"
+mkdir -p "$work/config/Kestrelon" "$work/home" "$work/runtime"
+# Qt's runtime folder goes with the test's own, not into the temporary folder.
+chmod 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 store="$work/config/Kestrelon/Kestrelon.conf"
 stored() { sed -n "s/^$1=//p" "$store"; }
 
