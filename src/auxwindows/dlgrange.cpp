@@ -89,7 +89,7 @@ void dlgRange::createInputs(const RangePrefill& prefill) {
                   QStringLiteral("Dot mode"));
     m_kind = named(new QComboBox(this), "cboRangeChip", QStringLiteral("Chip type"));
     for (const ChipKind kind : kChipKinds) {
-        const std::string_view name = chipSpec(kind).name;
+        const std::string_view name = chipSheet(kind).name;
         m_kind->addItem(QString::fromLatin1(name.data(), qsizetype(name.size())),
                         static_cast<int>(kind));
     }

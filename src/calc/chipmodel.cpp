@@ -31,7 +31,7 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
     ChipState& s = state[k];
     ChipResult& r = result[k];
     const ChipInputs& in = panel.chip[k];
-    const ChipSpec& spec = chipSpec(in.kind);
+    const ChipSheet& sheet = chipSheet(in.kind);
     const double reference = kFamily.referenceNominal;
     r.kind = in.kind;
 
@@ -74,14 +74,14 @@ void ChipModel::calculate(int k, const PanelInputs& panel) {
     s.Span = s.VrHi - s.VrLo;
     s.Step = s.Span / 10;
     // The linear chip keeps its equal steps' own sum, so its thresholds stay as they always were.
-    if (spec.linear()) {
+    if (sheet.linear()) {
         for (int i = 1; i <= 10; ++i)
             s.Threshold[i] = s.VrLo + i * s.Step;
         r.firstStep = s.Step;
     } else {
         for (int i = 1; i <= 10; ++i)
-            s.Threshold[i] = s.VrLo + s.Span * spec.ratios[static_cast<std::size_t>(i - 1)];
-        r.firstStep = s.Span * spec.ratios[0];
+            s.Threshold[i] = s.VrLo + s.Span * sheet.ratios[static_cast<std::size_t>(i - 1)];
+        r.firstStep = s.Span * sheet.ratios[0];
     }
 
     lightLeds(k, in);

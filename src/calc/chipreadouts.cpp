@@ -34,15 +34,15 @@ QString levelText(double level) {
     return (level > 0 ? QStringLiteral("+") : QString()) + QString::number(level);
 }
 
-void showStep(const ChipSpec& spec, double step, QString& caption) {
-    const QString unit = QLatin1String(levelUnit(spec.step));
-    switch (spec.step) {
+void showStep(const ChipSheet& sheet, double step, QString& caption) {
+    const QString unit = QLatin1String(levelUnit(sheet.step));
+    switch (sheet.step) {
     case StepScale::Volts:
         formatInto(caption, "Steps= ", step, "#0.0#", "v");
         return;
     case StepScale::Decibels:
         caption =
-            QStringLiteral("Steps= ") + QString::number(spec.levels[9] - spec.levels[8]) + unit;
+            QStringLiteral("Steps= ") + QString::number(sheet.levels[9] - sheet.levels[8]) + unit;
         return;
     case StepScale::VolumeUnits:
         caption = QStringLiteral("Steps= ") + unit;
@@ -59,17 +59,17 @@ void setIfChanged(QString& target, const QString& text) {
 
 QString chipTitle(int chip, ChipKind kind) {
     return (chip == 0 ? QStringLiteral("1st ") : QStringLiteral("2nd ")) +
-           QLatin1String(chipSpec(kind).name);
+           QLatin1String(chipSheet(kind).name);
 }
 
 QString ledThresholdText(const ChipState& state, const ChipResult& result, int led) {
-    const ChipSpec& spec = chipSpec(result.kind);
-    if (spec.linear() || led < 1 || led > 10)
+    const ChipSheet& sheet = chipSheet(result.kind);
+    if (sheet.linear() || led < 1 || led > 10)
         return {};
     return QStringLiteral("LED %1 lights at ").arg(led) +
            formatWithUnit({}, state.Threshold[static_cast<std::size_t>(led)], "#0.00", " V, ") +
-           levelText(spec.levels[static_cast<std::size_t>(led - 1)]) + QLatin1Char(' ') +
-           QLatin1String(levelUnit(spec.step));
+           levelText(sheet.levels[static_cast<std::size_t>(led - 1)]) + QLatin1Char(' ') +
+           QLatin1String(levelUnit(sheet.step));
 }
 
 void showR1(const ChipState& state, ChipView& view) {
@@ -78,7 +78,7 @@ void showR1(const ChipState& state, ChipView& view) {
 
 void showResult(int chip, const ChipState& s, const ChipResult& r, std::uint32_t litColour,
                 ChipView& v) {
-    const ChipSpec& spec = chipSpec(r.kind);
+    const ChipSheet& sheet = chipSheet(r.kind);
     show(v.lblVin, s.Vin, "#0.00", "v");
 
     if (r.currentSet) {
@@ -100,9 +100,9 @@ void showResult(int chip, const ChipState& s, const ChipResult& r, std::uint32_t
     // The bottom is read back as displayed, so LED 1's voltage matches the rounded RLo label.
     show(v.lblVmin, parse(v.lblRLo) + r.firstStep, "#0.00", "v");
     v.lblVmax = v.lblRHi;
-    showStep(spec, s.Step, v.lblGap);
+    showStep(sheet, s.Step, v.lblGap);
     setIfChanged(v.Label3, chipTitle(chip, r.kind));
-    setIfChanged(v.lblWarn, QStringLiteral("Rlim for ") + QLatin1String(spec.name) +
+    setIfChanged(v.lblWarn, QStringLiteral("Rlim for ") + QLatin1String(sheet.name) +
                                 QStringLiteral(" = ") + QString::number(kDissipationTarget) +
                                 QStringLiteral("Wmax"));
 

@@ -169,7 +169,7 @@ Check span(const ChipDesign& d) {
 // The smallest step between two neighbouring thresholds as a share of the span, to a millionth:
 // the ratios are decimal figures.
 double smallestStep(ChipKind kind) {
-    const auto& ratios = chipSpec(kind).ratios;
+    const auto& ratios = chipSheet(kind).ratios;
     double smallest = ratios[0];
     for (std::size_t i = 1; i < ratios.size(); ++i)
         smallest = std::min(smallest, ratios[i] - ratios[i - 1]);
@@ -177,7 +177,7 @@ double smallestStep(ChipKind kind) {
 }
 
 Check dotStep(const ChipDesign& d) {
-    const QString what = chipSpec(d.inputs.kind).linear()
+    const QString what = chipSheet(d.inputs.kind).linear()
                              ? QStringLiteral("The step in dot mode")
                              : QStringLiteral("The smallest step in dot mode");
     const double v = spanOf(d).low * smallestStep(d.circuit.kind);

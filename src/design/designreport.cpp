@@ -167,8 +167,8 @@ void writeChip(Writer& w, const ChipDesign& d) {
 
 QString designReport(const ChipDesign& chip1, const ChipDesign& chip2) {
     Writer w;
-    const QString first = QLatin1String(chipSpec(chip1.inputs.kind).name);
-    const QString second = QLatin1String(chipSpec(chip2.inputs.kind).name);
+    const QString first = QLatin1String(chipSheet(chip1.inputs.kind).name);
+    const QString second = QLatin1String(chipSheet(chip2.inputs.kind).name);
     w.line((first == second ? first : first + QLatin1Char('/') + second) +
            QStringLiteral(" bar-graph design (Kestrelon)"));
     w.line(QStringLiteral("Chip #1 is the lower schematic, chip #2 the upper."));

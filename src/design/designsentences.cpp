@@ -40,8 +40,8 @@ QString ledCurrentSentence(const ChipDesign& d) {
     return QStringLiteral("A real chip: ") + milliamps(d.iled.nominal) +
            QStringLiteral(" per LED, ") + band(d.iled, milliamps) +
            QStringLiteral(" with 7 to 13 mA per mA of reference current and the divider's ") +
-           ohms(chipSpec(d.circuit.kind).dividerOhms.min) + QStringLiteral(" to ") +
-           ohms(chipSpec(d.circuit.kind).dividerOhms.max) + QLatin1Char('.');
+           ohms(chipSheet(d.circuit.kind).dividerOhms.min) + QStringLiteral(" to ") +
+           ohms(chipSheet(d.circuit.kind).dividerOhms.max) + QLatin1Char('.');
 }
 
 QString referenceLoadSentence(const ChipDesign& d) {

@@ -1,6 +1,6 @@
 #include "partslist.h"
 
-#include "chipspec.h"
+#include "chipsheet.h"
 #include "figuretext.h"
 #include "standardvalues.h"
 
@@ -47,11 +47,11 @@ void addChip(std::vector<PartRow>& rows, const ChipDesign& d) {
     const QString mode = in.optMode[0]   ? QStringLiteral("bar mode")
                          : in.optMode[1] ? QStringLiteral("dot mode")
                                          : QStringLiteral("no mode chosen");
-    const ChipSpec& spec = chipSpec(d.circuit.kind);
+    const ChipSheet& sheet = chipSheet(d.circuit.kind);
 
     PartRow u;
     u.reference = ref("U", n);
-    u.value = QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size()));
+    u.value = QString::fromLatin1(sheet.name.data(), static_cast<qsizetype>(sheet.name.size()));
     u.description = QStringLiteral("Dot/bar display driver, ") + chip + QStringLiteral(", ") +
                     mode + QStringLiteral(", 18-pin DIP");
     rows.push_back(u);

@@ -53,15 +53,15 @@ double worstPower(const RangeDesign& d, double amps, double ledSupply) {
 
 } // namespace
 
-double smallestStep(const ChipSpec& spec) {
-    double step = spec.ratios[0];
-    for (std::size_t n = 1; n < spec.ratios.size(); ++n)
-        step = std::min(step, spec.ratios[n] - spec.ratios[n - 1]);
+double smallestStep(const ChipSheet& sheet) {
+    double step = sheet.ratios[0];
+    for (std::size_t n = 1; n < sheet.ratios.size(); ++n)
+        step = std::min(step, sheet.ratios[n] - sheet.ratios[n - 1]);
     return step;
 }
 
-double minimumSpan(const RangeRequest& r, const ChipSpec& spec) {
-    return r.dot ? kFamily.minStepDot / smallestStep(spec) : kFamily.minSpanBar;
+double minimumSpan(const RangeRequest& r, const ChipSheet& sheet) {
+    return r.dot ? kFamily.minStepDot / smallestStep(sheet) : kFamily.minSpanBar;
 }
 
 void sizeLimitingResistor(RangeDesign& d) {
@@ -135,9 +135,9 @@ void rangeChecks(RangeDesign& d) {
 
         const double span = c.span.low;
         if (r.dot)
-            add(span * smallestStep(*d.spec) >= kFamily.minStepDot,
+            add(span * smallestStep(*d.sheet) >= kFamily.minStepDot,
                 name + QStringLiteral(": smallest step at least ") +
-                    volts(span * smallestStep(*d.spec)) + QStringLiteral(", dot mode needs ") +
+                    volts(span * smallestStep(*d.sheet)) + QStringLiteral(", dot mode needs ") +
                     volts(kFamily.minStepDot) + QLatin1Char('.'));
         else
             add(span >= kFamily.minSpanBar, name + QStringLiteral(": divider span at least ") +

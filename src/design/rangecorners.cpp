@@ -98,9 +98,9 @@ Outcome evaluate(const RangeDesign& d, const Build& b) {
     const double divider = dividerOf(b);
     for (std::size_t k = 0; k < d.chips.size(); ++k) {
         o.iled[k] = b.chip[k].outputRatio * o.load[k];
-        for (std::size_t n = 0; n < d.spec->ratios.size(); ++n)
+        for (std::size_t n = 0; n < d.sheet->ratios.size(); ++n)
             o.thresholds[k * 10 + n] =
-                (o.vlo[k] + (o.vhi[k] - o.vlo[k]) * d.spec->ratios[n]) / divider;
+                (o.vlo[k] + (o.vhi[k] - o.vlo[k]) * d.sheet->ratios[n]) / divider;
     }
     return o;
 }
@@ -133,7 +133,7 @@ void trim(const RangeDesign& d, Build& b, const std::array<double, 2>& targets) 
         const double r1 = c.R1 * corner.r1Factor;
         double needed = 0;
         if (c.low == RangeLow::RefAdj) {
-            const double vadj = pin - vr * d.spec->ratios[0];
+            const double vadj = pin - vr * d.sheet->ratios[0];
             needed = vadj / (vr / r1 + vr / corner.dividerOhms + corner.adjustCurrent);
         } else {
             double vout = pin;

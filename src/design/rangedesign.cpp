@@ -61,7 +61,7 @@ struct Layout {
     RangeLow low = RangeLow::Ground;
 };
 
-QString layOut(const RangeRequest& r, const ChipSpec& spec, RangeDesign& d, Layout& l) {
+QString layOut(const RangeRequest& r, const ChipSheet& sheet, RangeDesign& d, Layout& l) {
     if (!showable(r.lo) || !showable(r.hi) || !showable(r.vplus) || !showable(r.vled) ||
         !showable(r.ledMilliamps))
         return QStringLiteral("A figure is out of range.");
@@ -93,7 +93,7 @@ QString layOut(const RangeRequest& r, const ChipSpec& spec, RangeDesign& d, Layo
 
     l.chips = r.leds == 20 ? 2 : 1;
     l.headroom = supply - kFamily.dropout;
-    const double k1 = spec.ratios[0];
+    const double k1 = sheet.ratios[0];
     d.zeroBased = r.lo == 0;
     if (d.zeroBased) {
         l.A = 0;
@@ -103,7 +103,7 @@ QString layOut(const RangeRequest& r, const ChipSpec& spec, RangeDesign& d, Layo
         l.A = r.hi - l.chips * l.D;
     }
     for (int k = 0; k < l.chips; ++k)
-        for (const double ratio : spec.ratios)
+        for (const double ratio : sheet.ratios)
             d.thresholds.push_back({l.A + l.D * (k + ratio), {}, {}});
 
     // RLo at 0 V saves the parts that would lift it, when the scale stays true to 1 %.
@@ -111,8 +111,8 @@ QString layOut(const RangeRequest& r, const ChipSpec& spec, RangeDesign& d, Layo
         double low = std::numeric_limits<double>::infinity();
         double high = 0;
         for (int k = 0; k < l.chips; ++k)
-            for (std::size_t n = 0; n < spec.ratios.size(); ++n) {
-                const double r = (k + spec.ratios[n]) / d.thresholds[k * 10 + n].asked;
+            for (std::size_t n = 0; n < sheet.ratios.size(); ++n) {
+                const double r = (k + sheet.ratios[n]) / d.thresholds[k * 10 + n].asked;
                 low = std::min(low, r);
                 high = std::max(high, r);
             }
@@ -129,9 +129,9 @@ QString layOut(const RangeRequest& r, const ChipSpec& spec, RangeDesign& d, Layo
         return QStringLiteral("Across a chip's divider the range spans only ") + volts(spanAtPins) +
                QStringLiteral("; in bar mode the data sheet asks for at least ") +
                volts(kFamily.minSpanBar) + QLatin1Char('.');
-    if (r.dot && spanAtPins * smallestStep(spec) < kFamily.minStepDot)
+    if (r.dot && spanAtPins * smallestStep(sheet) < kFamily.minStepDot)
         return QStringLiteral("Across a chip's divider the smallest step is only ") +
-               volts(spanAtPins * smallestStep(spec)) +
+               volts(spanAtPins * smallestStep(sheet)) +
                QStringLiteral("; dot mode needs at least ") + volts(kFamily.minStepDot) +
                QStringLiteral(" per step.");
 
@@ -187,7 +187,7 @@ QString chooseParts(RangeDesign& d, const Layout& l) {
     const RangeRequest& r = d.request;
     const double perChip = r.ledMilliamps / kFamily.outputRatio.typ / kMilli; // A out of REF OUT
     const double vr = kFamily.referenceNominal;
-    const double rcTyp = d.spec->dividerOhms.typ;
+    const double rcTyp = d.sheet->dividerOhms.typ;
     const double top = d.divider * (l.A + l.chips * l.D);
     const double chip1Top = d.divider * (l.A + l.D);
     const double rlo = d.divider * l.A;
@@ -298,9 +298,9 @@ namespace {
 RangeDesign designOnly(const RangeRequest& request, bool full) {
     RangeDesign d;
     d.request = request;
-    d.spec = &chipSpec(request.kind);
+    d.sheet = &chipSheet(request.kind);
     Layout l;
-    d.why = layOut(request, *d.spec, d, l);
+    d.why = layOut(request, *d.sheet, d, l);
     if (!d.why.isEmpty()) {
         d.thresholds.clear();
         return d;
@@ -320,7 +320,7 @@ RangeDesign designOnly(const RangeRequest& request, bool full) {
             aim = l.widest;
             continue;
         }
-        if (aim * 0.8 * l.D < minimumSpan(request, *d.spec))
+        if (aim * 0.8 * l.D < minimumSpan(request, *d.sheet))
             break;
         aim *= 0.8;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chipdesign.h"
-#include "chipspec.h"
+#include "chipsheet.h"
 
 #include <QString>
 
@@ -79,7 +79,7 @@ struct RangePart {
 
 struct RangeDesign {
     RangeRequest request;
-    const ChipSpec* spec = &kLM3914;
+    const ChipSheet* sheet = &kLM3914;
     bool made = false;
     QString why; // why it cannot be made; empty when made
     bool hasNearest = false;

@@ -14,10 +14,10 @@ inline constexpr double kRangePartTolerance = 0.01;
 void evaluateCorners(RangeDesign& d, bool trimmed);
 
 // The smallest step between two thresholds, as a share of the divider's span.
-double smallestStep(const ChipSpec& spec);
+double smallestStep(const ChipSheet& sheet);
 
 // The narrowest span across a chip's divider that the mode allows.
-double minimumSpan(const RangeRequest& r, const ChipSpec& spec);
+double minimumSpan(const RangeRequest& r, const ChipSheet& sheet);
 
 // In bar mode, a resistor in series with the LED supply when the chip would overheat without
 // one: it keeps the outputs' dropout with every LED lit at the nominal current and the lowest

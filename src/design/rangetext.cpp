@@ -16,7 +16,7 @@ namespace {
 
 QString chipLabel(const RangeDesign& d, std::size_t k) {
     return QStringLiteral("Chip #") + QString::number(k + 1) + QStringLiteral(" (") +
-           QString::fromLatin1(d.spec->name.data(), qsizetype(d.spec->name.size())) +
+           QString::fromLatin1(d.sheet->name.data(), qsizetype(d.sheet->name.size())) +
            QStringLiteral(")");
 }
 
@@ -159,7 +159,7 @@ QString rangeReport(const RangeDesign& d) {
     const RangeRequest& r = d.request;
     QString text = QStringLiteral("Range ") + volts(r.lo) + QStringLiteral(" to ") + volts(r.hi) +
                    QStringLiteral(" on ") + QString::number(r.leds) + QStringLiteral(" LEDs (") +
-                   QString::fromLatin1(d.spec->name.data(), qsizetype(d.spec->name.size())) +
+                   QString::fromLatin1(d.sheet->name.data(), qsizetype(d.sheet->name.size())) +
                    (r.dot ? QStringLiteral(", dot mode") : QStringLiteral(", bar mode")) +
                    QStringLiteral("), ") + milliamps(r.ledMilliamps) + QStringLiteral(" per LED, ");
     text += r.fromMeasured

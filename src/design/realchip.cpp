@@ -37,13 +37,13 @@ double referenceOf(double cell, double adjustCurrent, double r1, double r2) {
 
 Corner nominalCorner(ChipKind kind) {
     Corner corner;
-    corner.dividerOhms = chipSpec(kind).dividerOhms.typ;
+    corner.dividerOhms = chipSheet(kind).dividerOhms.typ;
     return corner;
 }
 
 std::vector<Corner> dataSheetCorners(ChipKind kind, double resistorTolerance) {
     const FamilyLimits& f = kFamily;
-    const Spread& divider = chipSpec(kind).dividerOhms;
+    const Spread& divider = chipSheet(kind).dividerOhms;
     const int bits = resistorTolerance > 0 ? 6 : 4;
     std::vector<Corner> corners;
     corners.reserve(std::size_t{1} << bits);
@@ -74,7 +74,7 @@ RealFigures realFigures(const RealCircuit& c, const Corner& corner) {
     f.dividerCurrent = c.rhiOnReference ? (f.reference - f.rlo) / corner.dividerOhms * 1000 : 0;
     f.referenceCurrent = f.r1Current + f.dividerCurrent;
     f.ledCurrent = corner.outputRatio * f.referenceCurrent;
-    const auto& ratios = chipSpec(c.kind).ratios;
+    const auto& ratios = chipSheet(c.kind).ratios;
     for (std::size_t i = 0; i < ratios.size(); ++i)
         f.thresholds[i] = f.rlo + (f.rhi - f.rlo) * ratios[i];
     return f;

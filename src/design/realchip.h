@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chipspec.h"
+#include "chipsheet.h"
 #include "standardvalues.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "spicenetlist.h"
 
-#include "chipspec.h"
+#include "chipsheet.h"
 #include "version.h"
 
 #include <cmath>
@@ -38,9 +38,9 @@ private:
     QString m_text;
 };
 
-void subcircuit(Netlist& n, const ChipSpec& spec) {
-    const QString name = latin1(spec.name);
-    const double total = spec.dividerOhms.typ;
+void subcircuit(Netlist& n, const ChipSheet& sheet) {
+    const QString name = latin1(sheet.name);
+    const double total = sheet.dividerOhms.typ;
     n.comment(name + QStringLiteral(": behavioural model of the data sheet's typical chip"));
     n.line(QStringLiteral(".subckt ") + name +
            QStringLiteral(" VP VM REFOUT REFADJ RLO RHI SIG MODE L1 L2 L3 L4 L5 L6 L7 L8 L9 L10"));
@@ -56,7 +56,7 @@ void subcircuit(Netlist& n, const ChipSpec& spec) {
     double ratioBelow = 0;
     for (int i = 0; i < 10; ++i) {
         const QString tap = i == 9 ? QStringLiteral("RHI") : QStringLiteral("T%1").arg(i + 1);
-        const double ratio = spec.ratios[static_cast<std::size_t>(i)];
+        const double ratio = sheet.ratios[static_cast<std::size_t>(i)];
         n.line(QStringLiteral("RDIV%1 %2 %3 ").arg(i + 1).arg(below, tap) +
                num((ratio - ratioBelow) * total));
         below = tap;
@@ -157,7 +157,7 @@ void chipCircuit(Netlist& n, const ChipDesign& d) {
     for (int i = 1; i <= 10; ++i)
         pins += QStringLiteral(" L%1_%2").arg(k).arg(i);
     n.line(QStringLiteral("XU%1 VP%1 0 REFOUT%1 REFADJ%1 %2 %3 SIG%1 %4").arg(s, rlo, rhi, mode) +
-           pins + QLatin1Char(' ') + latin1(chipSpec(d.circuit.kind).name));
+           pins + QLatin1Char(' ') + latin1(chipSheet(d.circuit.kind).name));
     n.line();
 }
 
@@ -175,8 +175,8 @@ void ledModelCard(Netlist& n, const ChipDesign& d) {
 
 QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
     Netlist n;
-    const QString first = QLatin1String(chipSpec(chip1.circuit.kind).name);
-    const QString second = QLatin1String(chipSpec(chip2.circuit.kind).name);
+    const QString first = QLatin1String(chipSheet(chip1.circuit.kind).name);
+    const QString second = QLatin1String(chipSheet(chip2.circuit.kind).name);
     // SPICE reads the first line as the title.
     n.line(QStringLiteral("Kestrelon ") +
            (first == second ? first : first + QLatin1Char('/') + second) +
@@ -191,7 +191,7 @@ QString spiceNetlist(const ChipDesign& chip1, const ChipDesign& chip2) {
 
     std::set<ChipKind> kinds{chip1.circuit.kind, chip2.circuit.kind};
     for (ChipKind kind : kinds)
-        subcircuit(n, chipSpec(kind));
+        subcircuit(n, chipSheet(kind));
 
     n.comment(QStringLiteral("FRAC is the signal sliders' position, 0 to 1 of full scale"));
     n.line(QStringLiteral("VFRAC FRAC 0 DC 0"));

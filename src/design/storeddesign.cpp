@@ -1,7 +1,7 @@
 #include "storeddesign.h"
 
 #include "chipcontrols.h"
-#include "chipspec.h"
+#include "chipsheet.h"
 #include "conversions.h"
 #include "ledcolours.h"
 #include "mysettings.h"

@@ -3,7 +3,7 @@
 #include "accessibleobjects.h"
 #include "accessibletext.h"
 #include "chipmodel.h"
-#include "chipspec.h"
+#include "chipsheet.h"
 #include "conversions.h"
 #include "ledcolours.h"
 

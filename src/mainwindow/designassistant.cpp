@@ -101,13 +101,13 @@ void DesignAssistant::createActions(QWidget* form) {
     m_menu->setObjectName(QStringLiteral("designMenu"));
     for (int k = 0; k < 2; ++k) {
         for (std::size_t i = 0; i < kChipKinds.size(); ++i) {
-            const ChipSpec& spec = chipSpec(kChipKinds[i]);
+            const ChipSheet& sheet = chipSheet(kChipKinds[i]);
             const QString name = QLatin1String(kChipControls[k].chipTypeMenu) + QLatin1Char('_') +
-                                 QLatin1String(spec.code);
-            QAction* a = action(name.toLatin1().constData(), QLatin1String(spec.name));
+                                 QLatin1String(sheet.code);
+            QAction* a = action(name.toLatin1().constData(), QLatin1String(sheet.name));
             a->setCheckable(true);
             connect(a, &QAction::triggered, this,
-                    [this, k, kind = spec.kind] { m_window.chooseChipKind(k, kind); });
+                    [this, k, kind = sheet.kind] { m_window.chooseChipKind(k, kind); });
             m_chipType[k][i] = a;
         }
     }

@@ -342,7 +342,7 @@ void Form1::setWindowLeft(float twips) {
 
 QString Form1::text(std::string_view control, int index) const {
     if (control == kChipTypeControl)
-        return index == 0 || index == 1 ? QLatin1String(chipSpec(m_chipKind[index]).code)
+        return index == 0 || index == 1 ? QLatin1String(chipSheet(m_chipKind[index]).code)
                                         : QString();
     auto* box = qobject_cast<ui::TextBox*>(this->control(control, index));
     return box ? box->text() : QString();

@@ -513,7 +513,7 @@ void TestChipModel::thresholdsFollowTheChipsDivider_data() {
     QTest::addColumn<bool>("dot");
     for (ChipKind kind : kChipKinds)
         for (bool dot : {false, true})
-            QTest::addRow("%s %s", chipSpec(kind).name.data(), dot ? "dot" : "bar") << kind << dot;
+            QTest::addRow("%s %s", chipSheet(kind).name.data(), dot ? "dot" : "bar") << kind << dot;
 }
 
 void TestChipModel::thresholdsFollowTheChipsDivider() {
@@ -554,8 +554,8 @@ void TestChipModel::stackedChipsOfAnyKind_data() {
     for (ChipKind lower : kChipKinds)
         for (ChipKind upper : kChipKinds)
             for (bool dot : {false, true})
-                QTest::addRow("%s under %s, %s", chipSpec(lower).name.data(),
-                              chipSpec(upper).name.data(), dot ? "dot" : "bar")
+                QTest::addRow("%s under %s, %s", chipSheet(lower).name.data(),
+                              chipSheet(upper).name.data(), dot ? "dot" : "bar")
                     << lower << upper << dot;
 }
 
@@ -573,9 +573,9 @@ void TestChipModel::stackedChipsOfAnyKind() {
     for (ChipInputs& c : b.in.chip)
         c.optMode = {!dot, dot};
     for (int chip : {0, 1}) {
-        const ChipSpec& spec = chipSpec(chip == 0 ? lower : upper);
+        const ChipSheet& sheet = chipSheet(chip == 0 ? lower : upper);
         for (int n = 1; n <= 10; ++n) {
-            const double threshold = 5 * chip + 5 * spec.ratios[n - 1];
+            const double threshold = 5 * chip + 5 * sheet.ratios[n - 1];
             b.in.chip[0].txtVin = QString::number(threshold + 1e-3, 'f', 6);
             b.calc(0);
             const QList<int> one = litLeds(b.model.result[chip]);
@@ -616,10 +616,10 @@ void TestChipModel::levelChipsShowTheirScale() {
     const ChipView& v = b.calc(1);
     QTEST(v.Label3, "title");
     QTEST(v.lblGap, "step");
-    QCOMPARE(v.lblWarn, QStringLiteral("Rlim for ") + QLatin1String(chipSpec(kind).name) +
+    QCOMPARE(v.lblWarn, QStringLiteral("Rlim for ") + QLatin1String(chipSheet(kind).name) +
                             QStringLiteral(" = 1Wmax"));
     // LED 1's threshold in volts, from the RLo label as shown.
-    QCOMPARE(v.lblVmin, Format(1 + 8 * chipSpec(kind).ratios[0], "#0.00") + QLatin1Char('v'));
+    QCOMPARE(v.lblVmin, Format(1 + 8 * chipSheet(kind).ratios[0], "#0.00") + QLatin1Char('v'));
     QTEST(ledThresholdText(b.model.state[1], b.model.result[1], 3), "led3");
 }
 

@@ -64,7 +64,7 @@ inline constexpr FamilyLimits kFamily{};
 inline constexpr double kLedCurrentWarning = 25.01; // mA
 inline constexpr double kDissipationTarget = 1.0;   // W
 
-struct ChipSpec {
+struct ChipSheet {
     ChipKind kind;
     std::string_view name; // "LM3914"
     std::string_view code; // as stored: "3914"
@@ -93,16 +93,16 @@ constexpr std::string_view levelUnit(StepScale step) {
     return {};
 }
 
-inline constexpr ChipSpec kLM3914{ChipKind::LM3914,
-                                  "LM3914",
-                                  "3914",
-                                  {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1.0},
-                                  {},
-                                  StepScale::Volts,
-                                  {8e3, 12e3, 17e3},
-                                  10e3};
+inline constexpr ChipSheet kLM3914{ChipKind::LM3914,
+                                   "LM3914",
+                                   "3914",
+                                   {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1.0},
+                                   {},
+                                   StepScale::Volts,
+                                   {8e3, 12e3, 17e3},
+                                   10e3};
 
-inline constexpr ChipSpec kLM3915{
+inline constexpr ChipSheet kLM3915{
     ChipKind::LM3915,
     "LM3915",
     "3915",
@@ -113,7 +113,7 @@ inline constexpr ChipSpec kLM3915{
     22.63e3};
 
 // The LM3916's data sheet gives no minimum for its divider: the LM3914's is used.
-inline constexpr ChipSpec kLM3916{
+inline constexpr ChipSheet kLM3916{
     ChipKind::LM3916,
     "LM3916",
     "3916",
@@ -123,7 +123,7 @@ inline constexpr ChipSpec kLM3916{
     {8e3, 12e3, 17e3},
     10e3};
 
-constexpr const ChipSpec& chipSpec(ChipKind kind) {
+constexpr const ChipSheet& chipSheet(ChipKind kind) {
     switch (kind) {
     case ChipKind::LM3915:
         return kLM3915;
@@ -138,7 +138,7 @@ constexpr const ChipSpec& chipSpec(ChipKind kind) {
 // A stored code ("3915") to its kind; anything else is the LM3914.
 constexpr ChipKind chipKindFromCode(std::string_view code) {
     for (ChipKind kind : kChipKinds)
-        if (chipSpec(kind).code == code)
+        if (chipSheet(kind).code == code)
             return kind;
     return ChipKind::LM3914;
 }
